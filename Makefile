@@ -1,0 +1,32 @@
+# The two commands a new machine needs: `make run` and `make test`.
+BUILD_DIR ?= build
+BIN_DIR := $(BUILD_DIR)/bin
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+configure: deps
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+		cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo; \
+	fi
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: no graphical display (DISPLAY and WAYLAND_DISPLAY are unset); start it from a desktop session"; \
+		exit 1; \
+	fi
+	cd $(BIN_DIR) && ./Morvane
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,73 @@
+#include "look.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <QWidget>
+
+namespace platform::look {
+
+QColor windowBackground()
+{
+    return QColor(63, 197, 254);
+}
+
+QColor fieldBackground()
+{
+    return QColor(175, 231, 254);
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const char *size : {"16", "32", "48"})
+        icon.addFile(QStringLiteral(":/platform/penguin-%1.png").arg(QLatin1String(size)));
+    return icon;
+}
+
+QCursor pointingHand()
+{
+    // Hot spot at the tip of the index finger in the picture.
+    return QCursor(QPixmap(QStringLiteral(":/platform/pointing-hand.png")), 5, 0);
+}
+
+QCursor mainCursor()
+{
+    // Hot spot at the arrow's tip in the top-left corner.
+    return QCursor(QPixmap(QStringLiteral(":/platform/main-cursor.png")), 0, 0);
+}
+
+void applyWindowLook(QWidget *window)
+{
+    QPalette palette = window->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Window, windowBackground());
+        palette.setColor(group, QPalette::Base, fieldBackground());
+        palette.setColor(group, QPalette::WindowText, Qt::black);
+        palette.setColor(group, QPalette::Text, Qt::black);
+    }
+    palette.setColor(QPalette::Disabled, QPalette::Window, windowBackground());
+    palette.setColor(QPalette::Disabled, QPalette::Base, windowBackground());
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    // Frames draw their line in a darker shade of the window colour, with the caption set
+    // into it: the style's own frame line vanishes on this blue. A style sheet overrides the
+    // palette, so it names the field colour for the boxes and lists as well.
+    window->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid rgb(30, 120, 165); border-radius: 2px; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
+        "QLineEdit, QAbstractItemView, QComboBox { background: %1; color: black; }"
+        "QLineEdit:disabled { color: gray; }").arg(fieldBackground().name()));
+    window->setWindowIcon(programIcon());
+}
+
+void applyApplicationLook()
+{
+    // One style everywhere, so the designed geometry looks the same on every desktop.
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+    QApplication::setWindowIcon(programIcon());
+}
+
+} // namespace platform::look

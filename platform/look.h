@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+#include <QCursor>
+#include <QIcon>
+#include <QRect>
+
+class QWidget;
+
+// The programs' shared look: two background colours, black text, the penguin icon and
+// the pointers. Sizes are given in twips as the windows were designed.
+namespace platform::look {
+
+QColor windowBackground();  // windows, frames, labels, option buttons
+QColor fieldBackground();   // text boxes and file-system lists
+
+// 15 twips are one pixel at 96 dpi; Qt scales device-independent pixels on denser screens.
+constexpr int twips(int value)
+{
+    return (value + 7) / 15;
+}
+
+constexpr QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+QIcon programIcon();
+QCursor pointingHand();     // a hand whose hot spot is the fingertip
+QCursor mainCursor();       // the main window's own 32 x 32 pointer
+
+// The colours and the icon on a top-level window; every child inherits them.
+void applyWindowLook(QWidget *window);
+
+// The application-wide style and icon, once per program start.
+void applyApplicationLook();
+
+} // namespace platform::look

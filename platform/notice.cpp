@@ -1,0 +1,79 @@
+#include "notice.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+namespace platform {
+
+namespace {
+
+NoticeRecorder *activeRecorder = nullptr;
+QString customProgramTitle;
+
+QMessageBox::StandardButton showBox(const NoticeRecord &record, QMessageBox::StandardButton defaultButton)
+{
+    if (activeRecorder)
+        return activeRecorder->take(record);
+    QMessageBox box(record.icon, record.title, record.text, record.buttons, QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+QString noticeTitle()
+{
+    return QStringLiteral("提示");
+}
+
+QString programTitle()
+{
+    return customProgramTitle.isEmpty() ? QCoreApplication::applicationName() : customProgramTitle;
+}
+
+void setProgramTitle(const QString &title)
+{
+    customProgramTitle = title;
+}
+
+void notice(const QString &text, const QString &title, QMessageBox::Icon icon)
+{
+    showBox({title, text, icon, QMessageBox::Ok}, QMessageBox::Ok);
+}
+
+bool ask(const QString &text, const QString &title)
+{
+    const NoticeRecord record{title, text, QMessageBox::Information, QMessageBox::Yes | QMessageBox::No};
+    return showBox(record, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+NoticeRecorder::NoticeRecorder()
+    : m_previous(activeRecorder)
+{
+    activeRecorder = this;
+}
+
+NoticeRecorder::~NoticeRecorder()
+{
+    activeRecorder = m_previous;
+}
+
+QStringList NoticeRecorder::texts() const
+{
+    QStringList result;
+    for (const NoticeRecord &record : m_records)
+        result << record.text;
+    return result;
+}
+
+QMessageBox::StandardButton NoticeRecorder::take(const NoticeRecord &record)
+{
+    m_records << record;
+    if (m_onNotice)
+        m_onNotice(record);
+    if (record.buttons == QMessageBox::Ok)
+        return QMessageBox::Ok;
+    return m_answers.isEmpty() ? QMessageBox::No : m_answers.takeFirst();
+}
+
+} // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Where a skin's files lie: the QQ client keeps each skin in a folder of its own under
+// "skins" (QQ 2003 and earlier) or "NewSkins" (QQ 2004) in its installation folder.
+namespace skinmaker::authoring {
+
+enum class QQVersion { NotChosen, Qq2003, Qq2004 };
+
+struct SkinLocation {
+    QString installPath;  // as typed, Windows style
+    QString skinName;     // also the skin folder's name
+    QQVersion version = QQVersion::NotChosen;
+};
+
+// Install path + "\skins" or "\NewSkins" + "\" + skin name, by plain concatenation:
+// nothing is trimmed or normalised. No folder without a version.
+std::optional<QString> skinFolder(const SkinLocation &location);
+
+// The skin folder + "\skin.ini".
+std::optional<QString> skinIniPath(const SkinLocation &location);
+
+// Whether a skin name can name the skin folder. The name must stay one folder below the version folder: no empty name, "." or "..",
+// no separators and none of the characters a Windows file name cannot hold.
+bool isUsableFolderName(const QString &name);
+
+} // namespace skinmaker::authoring

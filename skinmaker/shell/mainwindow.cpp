@@ -1,0 +1,242 @@
+#include "mainwindow.h"
+
+#include "skinmaker/authoring/buttonoptionswindow.h"
+#include "skinmaker/authoring/skinwriter.h"
+
+#include "platform/look.h"
+#include "platform/notice.h"
+#include "platform/settings.h"
+#include "platform/singlewindow.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace skinmaker::shell {
+
+using platform::look::twipsRect;
+
+namespace {
+
+template <typename Control>
+Control *place(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *control = new Control(parent);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLabel *placeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *label = place<QLabel>(parent, name, geometry);
+    label->setText(text);
+    return label;
+}
+
+QGroupBox *placeFrame(QWidget *parent, const char *name, const QString &title, int top, int height)
+{
+    auto *frame = place<QGroupBox>(parent, name, twipsRect(120, top, 10095, height));
+    frame->setTitle(title);
+    return frame;
+}
+
+// Rows inside a frame share one height for boxes and their captions.
+constexpr int rowHeight = 330;
+
+} // namespace
+
+MainWindow::MainWindow()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Morvane V3.2"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    platform::look::applyWindowLook(this);
+    setCursor(platform::look::mainCursor());
+
+    buildFields();
+    buildMenus();
+
+    // Fixed single-line frame: the window keeps the designed size, centred on the screen.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void MainWindow::buildFields()
+{
+    auto *client = new QWidget(this);
+    client->setFixedSize(platform::look::twips(10320), platform::look::twips(6675));
+    setCentralWidget(client);
+
+    QGroupBox *frame1 = placeFrame(client, "Frame1", QStringLiteral("背景"), 120, 735);
+    placeLabel(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
+    m_text1 = place<QLineEdit>(frame1, "Text1", twipsRect(2040, 300, 3600, rowHeight));
+
+    QGroupBox *frame2 = placeFrame(client, "Frame2", QStringLiteral("宽度与高度"), 960, 735);
+    placeLabel(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
+    m_text2 = place<QLineEdit>(frame2, "Text2", twipsRect(840, 300, 1500, rowHeight));
+    placeLabel(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
+    m_text4 = place<QLineEdit>(frame2, "Text4", twipsRect(3840, 300, 1500, rowHeight));
+    placeLabel(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
+    m_text3 = place<QLineEdit>(frame2, "Text3", twipsRect(6840, 300, 1500, rowHeight));
+
+    QGroupBox *frame3 = placeFrame(client, "Frame3", QStringLiteral("标题栏"), 1800, 735);
+    m_check1 = place<QCheckBox>(frame3, "Check1", twipsRect(240, 315, 1440, rowHeight));
+    m_check1->setText(QStringLiteral("有标题栏"));
+    placeLabel(frame3, "Label5", QStringLiteral("标题栏按钮图片名称"), twipsRect(2040, 330, 2040, rowHeight));
+    m_text5 = place<QLineEdit>(frame3, "Text5", twipsRect(4080, 300, 3600, rowHeight));
+    m_text5->setEnabled(false);
+
+    QGroupBox *frame4 = placeFrame(client, "Frame4", QStringLiteral("菜单"), 2640, 1335);
+    placeLabel(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
+    m_text6 = place<QLineEdit>(frame4, "Text6", twipsRect(2520, 540, 3600, rowHeight));
+
+    QGroupBox *frame5 = placeFrame(client, "Frame5", QStringLiteral("生成"), 4080, 2535);
+    m_option2 = place<QRadioButton>(frame5, "Option2", twipsRect(3600, 1740, 1200, 300));
+    m_option2->setText(QStringLiteral("2004"));
+    m_option1 = place<QRadioButton>(frame5, "Option1", twipsRect(240, 1740, 3000, 300));
+    m_option1->setText(QStringLiteral("2003及其之前的版本"));
+    // One group: the user must pick one, neither is chosen at first.
+    auto *versions = new QButtonGroup(frame5);
+    versions->addButton(m_option1);
+    versions->addButton(m_option2);
+
+    placeLabel(frame5, "Label7", QStringLiteral("生成的QQ皮肤名称:"), twipsRect(240, 810, 1920, rowHeight));
+    m_text8 = place<QLineEdit>(frame5, "Text8", twipsRect(2160, 780, 1800, rowHeight));
+    placeLabel(frame5, "Label8", QStringLiteral("QQ安装路径"), twipsRect(240, 330, 1200, rowHeight));
+    m_text7 = place<QLineEdit>(frame5, "Text7", twipsRect(1440, 300, 6600, rowHeight));
+    m_text7->setText(defaultInstallPath);
+    auto *browse = place<QPushButton>(frame5, "Command2", twipsRect(8160, 285, 960, 360));
+    browse->setText(QStringLiteral("浏览"));
+
+    placeLabel(frame5, "Label10",
+               QStringLiteral("选择你的QQ的版本(注:如果你的QQ的版本比这里的还要新,请下载本软件的最新版)"),
+               twipsRect(240, 1440, 9600, 270));
+    QLabel *folderHint = placeLabel(
+        frame5, "Label9",
+        QStringLiteral("(在QQ的安装目录下有一个skins文件夹,2004是NewSkins,在那个文件夹下建立与此同名的文件夹,并将所需图片都放在那个文件夹中)"),
+        twipsRect(4080, 720, 5760, 600));
+    folderHint->setWordWrap(true);
+
+    auto *generateButton = place<QPushButton>(frame5, "Command1", twipsRect(8280, 1980, 1455, 450));
+    generateButton->setText(QStringLiteral("生成"));
+
+    connect(generateButton, &QPushButton::clicked, this, &MainWindow::generate);
+    // Every click enables the title-bar picture box, checked or not.
+    connect(m_check1, &QCheckBox::clicked, m_text5, [this] { m_text5->setEnabled(true); });
+}
+
+QAction *MainWindow::addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    // The menu bar belongs to the frame, in the desktop's colours rather than the window's.
+    menuBar()->setPalette(QApplication::palette());
+    menuBar()->setAutoFillBackground(true);
+
+    auto addMenu = [this](QMenu *parent, const char *name, const QString &caption) {
+        QMenu *menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
+        menu->menuAction()->setObjectName(QLatin1String(name));
+        return menu;
+    };
+
+    QMenu *file = addMenu(nullptr, "file", QStringLiteral("文件[&F]"));
+    QAction *newSkin = addItem(file, "new", QStringLiteral("新建"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QAction *exit = addItem(file, "exit", QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    QMenu *control = addMenu(nullptr, "qw", QStringLiteral("控制[&C]"));
+    QAction *tipsOn = addItem(control, "sh", QStringLiteral("启动显示每日提示"));
+    QMenu *music = addMenu(control, "music", QStringLiteral("音乐"));
+    addItem(music, "choose", QStringLiteral("选择音乐"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    addItem(music, "start", QStringLiteral("开始播放"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    addItem(music, "stop", QStringLiteral("停止播放"), QKeySequence(Qt::CTRL | Qt::Key_F12));
+
+    QMenu *advanced = addMenu(nullptr, "ga", QStringLiteral("高级[&S]"));
+    addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
+    addItem(advanced, "g", QStringLiteral("按钮"), QKeySequence(Qt::CTRL | Qt::Key_B));
+    addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
+
+    QMenu *tool = addMenu(nullptr, "tool", QStringLiteral("工具[T]"));
+    addItem(tool, "music2", QStringLiteral("背景音乐添加程序"), QKeySequence(Qt::CTRL | Qt::Key_M));
+
+    QMenu *help = addMenu(nullptr, "help", QStringLiteral("帮助[&H]"));
+    addItem(help, "hhh", QStringLiteral("帮助"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    addItem(help, "about", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    connect(newSkin, &QAction::triggered, this, &MainWindow::startNewSkin);
+    // Ends everything at once, whatever windows are open; nothing asks or saves.
+    connect(exit, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+    connect(tipsOn, &QAction::triggered, this, &MainWindow::turnTipsOn);
+}
+
+authoring::SkinLocation MainWindow::location() const
+{
+    authoring::QQVersion version = authoring::QQVersion::NotChosen;
+    if (m_option1->isChecked())
+        version = authoring::QQVersion::Qq2003;
+    else if (m_option2->isChecked())
+        version = authoring::QQVersion::Qq2004;
+    return {m_text7->text(), m_text8->text(), version};
+}
+
+authoring::BasicFields MainWindow::basicFields() const
+{
+    return {m_text1->text(), m_text4->text(), m_text3->text(), m_text2->text(), m_text6->text()};
+}
+
+void MainWindow::generate()
+{
+    const QList<authoring::LabelledText> fields{
+        {QStringLiteral("输入背景图片名称"), m_text1->text()},
+        {QStringLiteral("宽度 (小)"), m_text4->text()},
+        {QStringLiteral("宽度(大)"), m_text3->text()},
+        {QStringLiteral("高度"), m_text2->text()},
+        {QStringLiteral("主菜单中logo图片名称"), m_text6->text()},
+    };
+    if (authoring::appendBlock(location(), authoring::basicBlock(basicFields()), fields))
+        platform::notice(QStringLiteral("生成成功!"));
+}
+
+void MainWindow::startNewSkin()
+{
+    if (!platform::ask(QStringLiteral("新建将会清空未生成的内容,是否继续?")))
+        return;
+    for (QLineEdit *box : {m_text1, m_text2, m_text3, m_text4, m_text5, m_text6})
+        box->clear();
+    m_text7->setText(defaultInstallPath);
+    m_text8->clear();
+    // The button options are part of the skin too; their window need not be open.
+    platform::SingleWindow<authoring::ButtonOptionsWindow>::get()->clearBoxes();
+}
+
+void MainWindow::turnTipsOn()
+{
+    platform::settings::write(QStringLiteral("Options"), QStringLiteral("在启动时显示提示"), QStringLiteral("1"));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    Q_EMIT closedByFrame();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace skinmaker::shell

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "skinmaker/authoring/blocks.h"
+#include "skinmaker/authoring/location.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace skinmaker::shell {
+
+// Form1, the main window: the basic fields of a skin, the location fields every writing
+// window reads, and the menus that reach everything else.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Other windows read the fields at any time, even after the user closed this one.
+    static constexpr bool keepsFieldsWhenClosed = true;
+
+    static inline const QString defaultInstallPath = QStringLiteral("C:\\Program Files\\Tencent\\qq");
+
+    MainWindow();
+
+    authoring::SkinLocation location() const;
+    authoring::BasicFields basicFields() const;
+
+    QLineEdit *installPathBox() const { return m_text7; }
+    QLineEdit *backgroundBox() const { return m_text1; }
+
+Q_SIGNALS:
+    // The frame closed the window: the player lets go of its device.
+    void closedByFrame();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildFields();
+    void buildMenus();
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {});
+
+    void generate();
+    void startNewSkin();
+    void turnTipsOn();
+
+    QLineEdit *m_text1 = nullptr;
+    QLineEdit *m_text2 = nullptr;
+    QLineEdit *m_text3 = nullptr;
+    QLineEdit *m_text4 = nullptr;
+    QLineEdit *m_text5 = nullptr;
+    QLineEdit *m_text6 = nullptr;
+    QLineEdit *m_text7 = nullptr;
+    QLineEdit *m_text8 = nullptr;
+    QCheckBox *m_check1 = nullptr;
+    QRadioButton *m_option1 = nullptr;
+    QRadioButton *m_option2 = nullptr;
+};
+
+} // namespace skinmaker::shell
