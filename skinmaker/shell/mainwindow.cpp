@@ -3,6 +3,7 @@
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/authoring/skinwriter.h"
 
+#include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/settings.h"
@@ -176,16 +177,19 @@ void MainWindow::buildMenus()
     addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
 
     QMenu *tool = addMenu(nullptr, "tool", QStringLiteral("工具[T]"));
-    addItem(tool, "music2", QStringLiteral("背景音乐添加程序"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    QAction *musicSetter = addItem(tool, "music2", QStringLiteral("背景音乐添加程序"), QKeySequence(Qt::CTRL | Qt::Key_M));
 
     QMenu *help = addMenu(nullptr, "help", QStringLiteral("帮助[&H]"));
-    addItem(help, "hhh", QStringLiteral("帮助"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    QAction *helpProgram = addItem(help, "hhh", QStringLiteral("帮助"), QKeySequence(Qt::CTRL | Qt::Key_H));
     addItem(help, "about", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A));
 
     connect(newSkin, &QAction::triggered, this, &MainWindow::startNewSkin);
     // Ends everything at once, whatever windows are open; nothing asks or saves.
     connect(exit, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
     connect(tipsOn, &QAction::triggered, this, &MainWindow::turnTipsOn);
+    // The companions run on their own; we neither wait for them nor keep track of them.
+    connect(musicSetter, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("Morvane背景音乐添加程序.exe")); });
+    connect(helpProgram, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("帮助.exe")); });
 }
 
 authoring::SkinLocation MainWindow::location() const
