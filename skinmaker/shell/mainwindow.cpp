@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "skinmaker/authoring/buttonoptionswindow.h"
+#include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skinwriter.h"
 
 #include "platform/look.h"
@@ -171,7 +172,7 @@ void MainWindow::buildMenus()
     addItem(music, "stop", QStringLiteral("停止播放"), QKeySequence(Qt::CTRL | Qt::Key_F12));
 
     QMenu *advanced = addMenu(nullptr, "ga", QStringLiteral("高级[&S]"));
-    addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
+    QAction *preview = addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
     addItem(advanced, "g", QStringLiteral("按钮"), QKeySequence(Qt::CTRL | Qt::Key_B));
     addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
 
@@ -186,6 +187,7 @@ void MainWindow::buildMenus()
     // Ends everything at once, whatever windows are open; nothing asks or saves.
     connect(exit, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
     connect(tipsOn, &QAction::triggered, this, &MainWindow::turnTipsOn);
+    connect(preview, &QAction::triggered, this, [this] { authoring::showPreview(location(), m_text1->text()); });
 }
 
 authoring::SkinLocation MainWindow::location() const
