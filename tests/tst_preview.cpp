@@ -12,6 +12,7 @@
 #include "uitest.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -113,6 +114,18 @@ QByteArray encodeGif(const QImage &image)
     return gif;
 }
 
+// The check sum that ends every PNG chunk.
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffff;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
 // The headers of a 24-bit bitmap claiming this size, with no pixels after them.
 QByteArray bitmapHeaderOnly(int width, int height)
 {
@@ -162,6 +175,7 @@ private Q_SLOTS:
     void unloadablePictureLeavesAnEmptyBackground();
     void hugePictureIsRefusedQuickly_data();
     void hugePictureIsRefusedQuickly();
+    void pictureJustWithinTheLimitLoads_data();
     void pictureJustWithinTheLimitLoads();
 
 private:
@@ -544,7 +558,10 @@ void PreviewTest::hugePictureIsRefusedQuickly_data()
     QTest::newRow("bitmap the reader still sizes") << bitmapHeaderOnly(16000, 16000)
                                                    << QStringLiteral("宽16000像素,高16000像素");
     QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
-    png.append(QByteArray("\0\0\x75\x30\0\0\x75\x30\x08\x02\0\0\0", 13)).append(QByteArray(4, '\0'));
+    png.append(QByteArray("\0\0\x75\x30\0\0\x75\x30\x08\x02\0\0\0", 13));
+    const quint32 crc = crc32(png.mid(12));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png.append(char((crc >> shift) & 0xff));
     QTest::newRow("PNG") << png << QStringLiteral("宽30000像素,高30000像素");
     QByteArray gif("GIF89a");
     appendLe16(gif, 60000);
@@ -553,6 +570,19 @@ void PreviewTest::hugePictureIsRefusedQuickly_data()
     for (int value : {0, 0, 60000, 60000})
         appendLe16(gif, value);
     gif.append(char(0)).append(char(7));
+    QImage small(64, 48, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(small.save(&buffer, "JPEG"));
+    QByteArray jpeg = buffer.data();
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xff\xc0", 2));
+    QVERIFY(frame > 0);
+    jpeg[frame + 5] = char(0x75);  // height 30000, big-endian
+    jpeg[frame + 6] = char(0x30);
+    jpeg[frame + 7] = char(0x75);  // width 30000
+    jpeg[frame + 8] = char(0x30);
+    QTest::newRow("JPEG") << jpeg << QStringLiteral("宽30000像素,高30000像素");
     QTest::newRow("GIF") << gif << QStringLiteral("宽60000像素,高60000像素");
 }
 
@@ -581,15 +611,30 @@ void PreviewTest::hugePictureIsRefusedQuickly()
     QCOMPARE(QImageReader::allocationLimit(), limitBefore);
 }
 
+void PreviewTest::pictureJustWithinTheLimitLoads_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("imageFormat");
+    QTest::addColumn<int>("side");
+
+    QTest::newRow("bitmap, 4000 x 4000") << QStringLiteral("BMP") << int(QImage::Format_RGB32) << 4000;
+    // Decodes into 8 bytes a pixel, twice what the pixel count allows for.
+    QTest::newRow("16-bit PNG, 3000 x 3000") << QStringLiteral("PNG") << int(QImage::Format_RGBA64) << 3000;
+}
+
 void PreviewTest::pictureJustWithinTheLimitLoads()
 {
-    QImage large(4000, 4000, QImage::Format_RGB32);
-    large.fill(qRgb(10, 20, 30));
-    QVERIFY(large.save(skinFolder("NewSkins") + QStringLiteral("/large.bmp")));
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("large.bmp"), "Option2");
+    QFETCH(QString, format);
+    QFETCH(int, imageFormat);
+    QFETCH(int, side);
+
+    QImage large(side, side, QImage::Format(imageFormat));
+    large.fill(QColor(10, 20, 30));
+    QVERIFY(large.save(skinFolder("NewSkins") + QStringLiteral("/large.pic"), qPrintable(format), 100));
+    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("large.pic"), "Option2");
     TRIGGER(form1(), "ASSDFGHJKL");
     QCOMPARE(m_notices->texts(), QStringList{filledInNotice});
-    QCOMPARE(preview()->background()->size(), QSize(4000, 4000));
+    QCOMPARE(preview()->background()->size(), QSize(side, side));
     QCOMPARE(QColor(preview()->grab().toImage().pixel(200, 300)), QColor(10, 20, 30));
 }
 

@@ -89,7 +89,8 @@ LoadedPicture loadPicture(const QString &fileName)
     if (!file.isFile())
         return {{}, QStringLiteral("这不是一个文件")};
 
-    const AllocationLimit limit(backgroundAllocationLimitMegabytes);
+    // The widest pixels the reader decodes into take 8 bytes (16 bits a channel).
+    const AllocationLimit limit(int(backgroundPixelLimit * 8 / (1024 * 1024)));
     QImageReader reader(fileName);
     // By content, as the file name's extension need not match what the file holds.
     reader.setDecideFormatFromContent(true);
@@ -106,16 +107,12 @@ LoadedPicture loadPicture(const QString &fileName)
         if (header.open(QIODevice::ReadOnly))
             claimed = sizeClaimedByHeader(header.read(32));
     }
-    const qint64 limitBytes = qint64(backgroundAllocationLimitMegabytes) * 1024 * 1024;
-    const qint64 limitPixels = limitBytes / 4;
-    const auto tooLarge = [limitPixels](const QSize &size) {
-        return QStringLiteral("图片太大(宽%1像素,高%2像素),预览最多只能显示约%3万像素的图片")
-            .arg(size.width())
-            .arg(size.height())
-            .arg(limitPixels / 10000);
-    };
-    if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > limitPixels)
-        return {{}, tooLarge(claimed)};
+    if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > backgroundPixelLimit) {
+        return {{}, QStringLiteral("图片太大(宽%1像素,高%2像素),预览最多只能显示约%3万像素的图片")
+                        .arg(claimed.width())
+                        .arg(claimed.height())
+                        .arg(backgroundPixelLimit / 10000)};
+    }
 
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())

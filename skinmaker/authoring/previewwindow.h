@@ -16,10 +16,10 @@ namespace skinmaker::authoring {
 // as typed. No path without a version.
 std::optional<QString> backgroundPicturePath(const SkinLocation &location, const QString &pictureName);
 
-// The most a background picture may take in memory once decoded. Skin backgrounds are a
-// few hundred pixels across; this leaves room for far larger ones while keeping a picture
-// whose header claims an enormous size from freezing the program or exhausting memory.
-inline constexpr int backgroundAllocationLimitMegabytes = 64;
+// The most pixels a background picture may have. Skin backgrounds are a few hundred
+// pixels across; this leaves room for far larger ones while keeping a picture whose header
+// claims an enormous size from freezing the program or exhausting memory.
+inline constexpr qint64 backgroundPixelLimit = 4096 * 4096;
 
 struct LoadedPicture {
     QImage picture;   // null when the picture could not be loaded
