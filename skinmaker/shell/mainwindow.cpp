@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "skinmaker/authoring/buttonoptionswindow.h"
+#include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skinwriter.h"
 
 #include "platform/launcher.h"
@@ -172,7 +173,7 @@ void MainWindow::buildMenus()
     addItem(music, "stop", QStringLiteral("停止播放"), QKeySequence(Qt::CTRL | Qt::Key_F12));
 
     QMenu *advanced = addMenu(nullptr, "ga", QStringLiteral("高级[&S]"));
-    addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
+    QAction *preview = addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
     addItem(advanced, "g", QStringLiteral("按钮"), QKeySequence(Qt::CTRL | Qt::Key_B));
     addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
 
@@ -190,6 +191,7 @@ void MainWindow::buildMenus()
     // The companions run on their own; we neither wait for them nor keep track of them.
     connect(musicSetter, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("Morvane背景音乐添加程序.exe")); });
     connect(helpProgram, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("帮助.exe")); });
+    connect(preview, &QAction::triggered, this, [this] { authoring::showPreview(location(), m_text1->text()); });
 }
 
 authoring::SkinLocation MainWindow::location() const

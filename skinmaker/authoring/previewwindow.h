@@ -1,0 +1,55 @@
+#pragma once
+
+#include "skinmaker/authoring/location.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+
+namespace skinmaker::authoring {
+
+// The background picture's Windows path: the skin folder + "\" + the picture's file name,
+// as typed. No path without a version.
+std::optional<QString> backgroundPicturePath(const SkinLocation &location, const QString &pictureName);
+
+// The most pixels a background picture may have. Skin backgrounds are a few hundred
+// pixels across; this leaves room for far larger ones while keeping a picture whose header
+// claims an enormous size from freezing the program or exhausting memory.
+inline constexpr qint64 backgroundPixelLimit = 4096 * 4096;
+
+struct LoadedPicture {
+    QImage picture;   // null when the picture could not be loaded
+    QString problem;  // why not, in words for the user; empty on success
+};
+
+// Reads a picture file by its content (bitmap, GIF, JPEG, PNG), refusing anything that is
+// not a plain file and any picture larger than the allocation limit before decoding it.
+LoadedPicture loadPicture(const QString &fileName);
+
+// 预览: the skin's background picture behind four fixed pictures that imitate the parts of
+// the QQ 2004 panel covering it, to give a rough idea of the result.
+class PreviewWindow : public QWidget {
+    Q_OBJECT
+public:
+    PreviewWindow();
+
+    // The load steps, once per window: the notice, then the background picture found by the
+    // location and the picture name. Returns false when the window is to stay hidden
+    // because no version was chosen.
+    bool load(const SkinLocation &location, const QString &pictureName);
+
+    QLabel *background() const { return m_image1; }
+
+private:
+    QLabel *m_image1 = nullptr;
+};
+
+// The menu command: an existing window is only brought forward; a new one first runs its
+// load steps with these fields.
+void showPreview(const SkinLocation &location, const QString &pictureName);
+
+} // namespace skinmaker::authoring
