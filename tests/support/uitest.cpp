@@ -81,22 +81,6 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-namespace {
-QtMessageHandler defaultHandler = nullptr;
-
-void filterMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    defaultHandler(type, context, message);
-}
-} // namespace
-
-void quietOffscreenWarnings()
-{
-    defaultHandler = qInstallMessageHandler(filterMessages);
-}
-
 QByteArray readBytes(const QString &path)
 {
     QFile file(path);

@@ -45,9 +45,6 @@ private:
     qint64 m_savedSoft = 0;
 };
 
-// Keeps the offscreen platform's "does not support raise()" chatter out of test logs.
-void quietOffscreenWarnings();
-
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);
 QByteArray gbk(const QString &text);
@@ -71,7 +68,6 @@ QByteArray gbk(const QString &text);
     {                                                                               \
         ::testsupport::IsolatedEnvironment environment;                             \
         QApplication application(argc, argv);                                       \
-        ::testsupport::quietOffscreenWarnings();                                    \
         TestClass test;                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                  \
         return QTest::qExec(&test, argc, argv);                                     \
