@@ -510,7 +510,7 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
     const bool buttons = window == u"Form3";
     const QString smile = QString::fromUtf8("\xf0\x9f\x98\x80");
 
-    QWidget *form = openWindow(window);
+    const QPointer<QWidget> form = openWindow(window);
     QVERIFY(form);
     QStringList texts;
     for (int number = 1; number <= (buttons ? 28 : 6); ++number)
@@ -564,7 +564,7 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
     QCOMPARE(snapshot(m_install->path()), before);
     // The window stays, with everything the user typed, even after events have run.
     QTest::qWait(20);
-    QCOMPARE(existingWindow(window), form);
+    QVERIFY2(form && existingWindow(window) == form, "the window was closed");
     QVERIFY(form->isVisible());
     QCOMPARE(boxTexts(form), texts);
 
