@@ -18,4 +18,31 @@ QStringList basicBlock(const BasicFields &fields)
     };
 }
 
+QStringList buttonBlock(const QStringList &boxTexts)
+{
+    const auto text = [&boxTexts](int number) { return boxTexts.value(number - 1); };
+    QStringList lines;
+    for (const ButtonSectionBoxes &boxes : buttonSections) {
+        lines << u'[' + QString::fromUtf16(boxes.section) + u']'
+              << QStringLiteral("stretch=") + text(boxes.stretch)
+              << QStringLiteral("light_stretch=") + text(boxes.lightStretch)
+              << QStringLiteral("down_stretch=") + text(boxes.downStretch);
+    }
+    lines << QStringLiteral("[folder]") << QStringLiteral("stretch=") + text(folderStretchBox);
+    return lines;
+}
+
+QStringList skinInfoBlock(const SkinInfoFields &fields)
+{
+    return {
+        QStringLiteral("[SkinInfo]"),
+        QStringLiteral("SkinName=") + fields.skinName,
+        QStringLiteral("Maker=") + fields.maker,
+        QStringLiteral("CopyRight=") + fields.copyright,
+        QStringLiteral("Time=") + fields.time,
+        QStringLiteral("PreviewImage=") + fields.previewImage,
+        QStringLiteral("Remark=") + fields.remark,
+    };
+}
+
 } // namespace skinmaker::authoring

@@ -2,6 +2,7 @@
 
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/authoring/previewwindow.h"
+#include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
 
 #include "platform/launcher.h"
@@ -174,8 +175,8 @@ void MainWindow::buildMenus()
 
     QMenu *advanced = addMenu(nullptr, "ga", QStringLiteral("高级[&S]"));
     QAction *preview = addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
-    addItem(advanced, "g", QStringLiteral("按钮"), QKeySequence(Qt::CTRL | Qt::Key_B));
-    addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
+    QAction *buttonOptions = addItem(advanced, "g", QStringLiteral("按钮"), QKeySequence(Qt::CTRL | Qt::Key_B));
+    QAction *skinInfo = addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
 
     QMenu *tool = addMenu(nullptr, "tool", QStringLiteral("工具[T]"));
     QAction *musicSetter = addItem(tool, "music2", QStringLiteral("背景音乐添加程序"), QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -192,6 +193,12 @@ void MainWindow::buildMenus()
     connect(musicSetter, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("Morvane背景音乐添加程序.exe")); });
     connect(helpProgram, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("帮助.exe")); });
     connect(preview, &QAction::triggered, this, [this] { authoring::showPreview(location(), m_text1->text()); });
+    connect(buttonOptions, &QAction::triggered, this, [] {
+        // The button sections land where the basic fields point, so remind the user first.
+        platform::notice(QStringLiteral("请确定基本内容中的生成选项已经填写完毕,如果未填写完毕,将无法正确使用高级选项!"));
+        platform::SingleWindow<authoring::ButtonOptionsWindow>::show();
+    });
+    connect(skinInfo, &QAction::triggered, this, [] { platform::SingleWindow<authoring::SkinInfoWindow>::show(); });
 }
 
 authoring::SkinLocation MainWindow::location() const

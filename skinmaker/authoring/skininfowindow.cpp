@@ -1,0 +1,96 @@
+#include "skininfowindow.h"
+
+#include "blocks.h"
+#include "skinwriter.h"
+
+#include "skinmaker/shell/mainwindow.h"
+
+#include "platform/look.h"
+#include "platform/singlewindow.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace skinmaker::authoring {
+
+namespace {
+
+// Top to bottom, each feeding the entry of the same place in the block.
+constexpr const char16_t *rowCaptions[SkinInfoWindow::boxCount] = {
+    u"皮肤名称", u"作者", u"版权", u"制作时间", u"预览图", u"说明",
+};
+
+// Room for a copyright line or a remark to be read whole.
+constexpr int boxWidth = 260;
+
+} // namespace
+
+SkinInfoWindow::SkinInfoWindow()
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("添加版权"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    platform::look::applyWindowLook(this);
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(14, 14, 14, 14);
+    for (int row = 0; row < boxCount; ++row) {
+        const int number = row + 1;
+        m_captions << QString::fromUtf16(rowCaptions[row]);
+        auto *label = new QLabel(m_captions.last(), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(number));
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("Text%1").arg(number));
+        edit->setMinimumWidth(boxWidth);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1, 1, 2);
+        m_boxes << edit;
+    }
+
+    auto *note = new QLabel(QStringLiteral("注:以上均为可选项"), this);
+    note->setObjectName(QStringLiteral("Label7"));
+    auto *confirmButton = new QPushButton(QStringLiteral("确定"), this);
+    confirmButton->setObjectName(QStringLiteral("Command1"));
+    confirmButton->setCursor(platform::look::pointingHand());
+    confirmButton->setMinimumSize(97, 30);
+    grid->setRowMinimumHeight(boxCount, 8);
+    grid->addWidget(note, boxCount + 1, 0, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(confirmButton, boxCount + 1, 2, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+
+    // A fixed frame at the size the contents need.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    connect(confirmButton, &QPushButton::clicked, this, &SkinInfoWindow::confirm);
+}
+
+QLineEdit *SkinInfoWindow::box(int number) const
+{
+    return m_boxes.value(number - 1);
+}
+
+void SkinInfoWindow::confirm()
+{
+    const SkinInfoFields texts{box(1)->text(), box(2)->text(), box(3)->text(),
+                               box(4)->text(), box(5)->text(), box(6)->text()};
+    QList<LabelledText> fields;
+    for (int row = 0; row < boxCount; ++row)
+        fields << LabelledText{m_captions.at(row), m_boxes.at(row)->text()};
+
+    // The location is whatever the main window shows now, not when this window opened.
+    const SkinLocation location = platform::SingleWindow<shell::MainWindow>::get()->location();
+    // Only a block that is in the file closes the window: otherwise the typed texts stay
+    // for the user to try again after putting the location right.
+    if (appendBlock(location, skinInfoBlock(texts), fields))
+        close();
+}
+
+} // namespace skinmaker::authoring

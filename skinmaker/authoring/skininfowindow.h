@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+
+namespace skinmaker::authoring {
+
+// Form5 "添加版权": the skin's description (name shown to users, author, copyright,
+// time, preview image, remark). "确定" appends section SkinInfo to the skin's skin.ini at
+// the place the main window names at that moment, and closes the window once it is in.
+class SkinInfoWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int boxCount = 6;
+
+    SkinInfoWindow();
+
+    // Text1 to Text6.
+    QLineEdit *box(int number) const;
+
+private:
+    void confirm();
+
+    QList<QLineEdit *> m_boxes;
+    QStringList m_captions;
+};
+
+} // namespace skinmaker::authoring
