@@ -33,7 +33,7 @@ bool liesOn(const QString &folder, const QString &root)
 
 QString parentOf(const QString &folder)
 {
-    return nativeFolderPath(QDir::fromNativeSeparators(folder) + QStringLiteral("/.."));
+    return nativeFolderPath(QFileInfo(QDir::fromNativeSeparators(folder)).path());
 }
 
 QString childOf(const QString &folder, const QString &name)
@@ -204,12 +204,17 @@ bool FolderList::setPath(const QString &folder)
         return false;
     }
 
+    // Each step up must shorten the path, so an odd root cannot keep the walk going.
     QStringList chain{target};
-    for (QString up = parentOf(target); up != chain.first(); up = parentOf(up))
+    while (!QDir(chain.first()).isRoot()) {
+        const QString up = parentOf(chain.first());
+        if (up.size() >= chain.first().size())
+            break;
         chain.prepend(up);
+    }
 
     const QStringList subfolders = QDir(target).entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
 
     clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -305,7 +310,7 @@ void FileList::reload()
             patterns << part.trimmed();
     }
     // Without a case-sensitive filter the patterns match names as Windows does: *.mp3 finds A.MP3.
-    addItems(QDir(m_path).entryList(patterns, QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware));
+    addItems(QDir(m_path).entryList(patterns, QDir::Files, QDir::Name | QDir::IgnoreCase));
 }
 
 // ---------------------------------------------------------------------------------------
