@@ -75,6 +75,8 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // Every level is always open: no expand or collapse marks beside the entries.
+    void drawBranches(QPainter *, const QRect &, const QModelIndex &) const override {}
 
 private:
     void openItem(QTreeWidgetItem *item);
