@@ -2,7 +2,6 @@
 
 #include "notice.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
