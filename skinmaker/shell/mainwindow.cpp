@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "folderbrowsewindow.h"
+
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
@@ -137,6 +139,7 @@ void MainWindow::buildFields()
     generateButton->setText(QStringLiteral("生成"));
 
     connect(generateButton, &QPushButton::clicked, this, &MainWindow::generate);
+    connect(browse, &QPushButton::clicked, this, [] { platform::SingleWindow<FolderBrowseWindow>::show(); });
     // Every click enables the title-bar picture box, checked or not.
     connect(m_check1, &QCheckBox::clicked, m_text5, [this] { m_text5->setEnabled(true); });
 }

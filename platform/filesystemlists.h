@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <QTreeWidget>
+
+// The classic drive, folder and file lists that let a user pick a folder or a file with
+// the mouse. Paths go in as any absolute path and come out in the system's native form:
+// a root keeps its separator ("/" or "C:\"), every other folder has none.
+namespace platform {
+
+// The native form of an absolute folder path, as the lists give it.
+QString nativeFolderPath(const QString &path);
+
+// Whether a folder can be listed; a folder that is missing, is no folder, or may not be
+// read is not.
+bool isBrowsableFolder(const QString &path);
+
+// The drives of the machine: on Windows its drive letters, elsewhere the mounted file
+// systems a user would browse, the root "/" first.
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QWidget *parent = nullptr);
+
+    static QStringList machineDrives();
+
+    // Replaces the listed drives (native roots); the selection moves to the first.
+    void setDrives(const QStringList &roots);
+    QStringList drives() const;
+
+    // The root of the selected drive.
+    QString drive() const;
+
+    // The listed drive that holds this folder: the one with the longest matching root.
+    QString driveOf(const QString &folder) const;
+    // Selects the drive holding this folder without announcing a change.
+    void showDriveOf(const QString &folder);
+
+    // The folder a drive opens at: the process's current folder when it lies on that
+    // drive, else the drive's root.
+    QString startFolder(const QString &root) const;
+
+    // The process's current folder in native form.
+    static QString currentFolder();
+
+Q_SIGNALS:
+    // The user chose another drive.
+    void driveChanged(const QString &root);
+};
+
+// A classic folder list: the current folder's ancestors, the current folder, then its
+// subfolders, each level indented one step further. A double click (or Enter) opens a
+// folder and makes it the current one; a single click only highlights an entry.
+class FolderList : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit FolderList(QWidget *parent = nullptr);
+
+    // The current folder, never merely the highlighted entry.
+    QString path() const { return m_path; }
+
+    // Opens the folder. One that cannot be read is reported to the user and the list
+    // stays where it was; returns whether the folder is now current.
+    bool setPath(const QString &folder);
+
+    // The folder an entry stands for.
+    static QString folderOf(const QTreeWidgetItem *item);
+    QTreeWidgetItem *itemFor(const QString &folder) const;
+
+Q_SIGNALS:
+    void pathChanged(const QString &path);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    // Every level is always open: no expand or collapse marks beside the entries.
+    void drawBranches(QPainter *, const QRect &, const QModelIndex &) const override {}
+
+private:
+    void openItem(QTreeWidgetItem *item);
+
+    QString m_path;
+};
+
+// The files of one folder that match a pattern such as "*.mp3;*.mid;*.wav".
+class FileList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileList(QWidget *parent = nullptr);
+
+    QString pattern() const { return m_pattern; }
+    void setPattern(const QString &pattern);
+
+    QString path() const { return m_path; }
+    void setPath(const QString &folder);
+
+    // The bare name of the highlighted file, empty when none is.
+    QString fileName() const;
+
+private:
+    void reload();
+
+    QString m_path;
+    QString m_pattern = QStringLiteral("*.*");
+};
+
+// Keeps the lists in step: choosing a drive opens its start folder in the folder list
+// (or, when it cannot be read, goes back to the drive of the folder still shown), and
+// the file list follows the folder list.
+void linkBrowseLists(DriveList *drives, FolderList *folders, FileList *files = nullptr);
+
+} // namespace platform

@@ -1,0 +1,64 @@
+#include "folderbrowsewindow.h"
+
+#include "mainwindow.h"
+
+#include "platform/filesystemlists.h"
+#include "platform/look.h"
+#include "platform/singlewindow.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace skinmaker::shell {
+
+using platform::look::twips;
+using platform::look::twipsRect;
+
+FolderBrowseWindow::FolderBrowseWindow()
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("浏览"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    platform::look::applyWindowLook(this);
+    setCursor(platform::look::mainCursor());
+    setFixedSize(twips(2655), twips(4440));
+
+    m_drive1 = new platform::DriveList(this);
+    m_drive1->setObjectName(QStringLiteral("Drive1"));
+    m_drive1->setGeometry(twipsRect(0, 0, 2655, 300));
+
+    m_dir1 = new platform::FolderList(this);
+    m_dir1->setObjectName(QStringLiteral("Dir1"));
+    m_dir1->setGeometry(twipsRect(0, 330, 2655, 3660));
+
+    m_command1 = new QPushButton(QStringLiteral("确定"), this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    m_command1->setGeometry(twipsRect((2655 - 975) / 2, 4035, 975, 375));
+    m_command1->setCursor(platform::look::pointingHand());
+
+    // Both lists start where the process is; the process's own current folder is never
+    // changed. Should that folder have become unreadable, its drive's root will do.
+    const QString start = platform::DriveList::currentFolder();
+    if (!m_dir1->setPath(start)) {
+        const QString root = m_drive1->driveOf(start);
+        m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);
+    }
+    platform::linkBrowseLists(m_drive1, m_dir1);
+
+    connect(m_command1, &QPushButton::clicked, this, &FolderBrowseWindow::confirm);
+
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void FolderBrowseWindow::confirm()
+{
+    // The open folder, not a merely highlighted one, exactly as the list gives it.
+    platform::SingleWindow<MainWindow>::get()->installPathBox()->setText(m_dir1->path());
+    close();
+}
+
+} // namespace skinmaker::shell
