@@ -36,6 +36,9 @@ public:
     static Window *show()
     {
         Window *window = get();
+        // Bringing a window forward includes taking it back from the task bar.
+        if (window->isMinimized())
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->raise();
         window->activateWindow();

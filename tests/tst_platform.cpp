@@ -264,6 +264,9 @@ void PlatformTest::singleWindowLifecycle()
     QCOMPARE(SingleWindow<PlainWindow>::get(), hidden);
     QCOMPARE(SingleWindow<PlainWindow>::show(), hidden);
     QVERIFY(hidden->isVisible());
+    hidden->showMinimized();
+    QCOMPARE(SingleWindow<PlainWindow>::show(), hidden);
+    QVERIFY(!hidden->isMinimized());
 
     // Closed by its frame: destroyed and forgotten; the next use makes a new one.
     QPointer<PlainWindow> guard(hidden);
