@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QWidget>
 
@@ -60,6 +61,12 @@ void applyWindowLook(QWidget *window)
         "QLineEdit, QAbstractItemView, QComboBox { background: %1; color: black; }"
         "QLineEdit:disabled { color: gray; }").arg(fieldBackground().name()));
     window->setWindowIcon(programIcon());
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (const QScreen *screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 void applyApplicationLook()

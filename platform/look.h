@@ -32,6 +32,9 @@ QCursor mainCursor();       // the main window's own 32 x 32 pointer
 // The colours and the icon on a top-level window; every child inherits them.
 void applyWindowLook(QWidget *window);
 
+// Centres a window of fixed size on its screen.
+void centreOnScreen(QWidget *window);
+
 // The application-wide style and icon, once per program start.
 void applyApplicationLook();
 

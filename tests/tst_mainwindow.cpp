@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,17 +41,6 @@ QString locationNotice(const QString &path)
     return QStringLiteral("您要生成的文件为") + path + QStringLiteral("如果确认无误请点确定");
 }
 
-// Every file below a folder with its bytes, to show that a refused action wrote nothing.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, QFileInfo(path).isFile() ? readBytes(path) : QByteArray("<folder>"));
-    }
-    return files;
-}
 
 } // namespace
 
@@ -364,11 +352,11 @@ void MainWindowTest::generateUsesTheVersionFolderAndKeepsDoubledSeparators()
 void MainWindowTest::missingVersionStopsTheAction()
 {
     fillLocation(m_install->path(), QStringLiteral("蓝天"), nullptr);
-    const auto before = snapshot(m_install->path());
+    const auto before = testsupport::snapshot(m_install->path());
     clickGenerate();
     QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("请选择版本!")});
     QCOMPARE(m_notices->records().first().title, QStringLiteral("提示"));
-    QCOMPARE(snapshot(m_install->path()), before);
+    QCOMPARE(testsupport::snapshot(m_install->path()), before);
 }
 
 void MainWindowTest::emptyInstallPathStopsTheAction()
@@ -401,11 +389,11 @@ void MainWindowTest::unusableSkinNameStopsTheAction()
 {
     QFETCH(QString, skinName);
     fillLocation(m_install->path(), skinName, "Option1");
-    const auto before = snapshot(m_install->path());
+    const auto before = testsupport::snapshot(m_install->path());
     clickGenerate();
     QCOMPARE(m_notices->texts().size(), 1);
     QVERIFY(m_notices->texts().first().startsWith(QStringLiteral("生成的QQ皮肤名称不能用作文件夹名称!")));
-    QCOMPARE(snapshot(m_install->path()), before);
+    QCOMPARE(testsupport::snapshot(m_install->path()), before);
 }
 
 void MainWindowTest::charactersGbkCannotHoldStopTheAction()
@@ -432,13 +420,13 @@ void MainWindowTest::failedWriteIsReportedAndChangesNothing()
 {
     // The skin folder was never made: nothing is created anywhere.
     fillLocation(m_install->path(), QStringLiteral("秋天"), "Option1");
-    const auto before = snapshot(m_install->path());
+    const auto before = testsupport::snapshot(m_install->path());
     clickGenerate();
     QCOMPARE(m_notices->texts().size(), 2);
     QVERIFY(m_notices->texts().at(1).contains(m_install->path() + QStringLiteral("\\skins\\秋天\\skin.ini")));
     QVERIFY(m_notices->texts().at(1).contains(QStringLiteral("皮肤文件夹不存在")));
     QVERIFY(!m_notices->texts().contains(QStringLiteral("生成成功!")));
-    QCOMPARE(snapshot(m_install->path()), before);
+    QCOMPARE(testsupport::snapshot(m_install->path()), before);
 
     // A read-only skin.ini keeps its text.
     m_notices->clear();

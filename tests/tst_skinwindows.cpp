@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,17 +57,6 @@ QString locationNotice(const QString &path)
     return QStringLiteral("您要生成的文件为") + path + QStringLiteral("如果确认无误请点确定");
 }
 
-// Every file below a folder with its bytes, to show that a refused action wrote nothing.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, QFileInfo(path).isFile() ? readBytes(path) : QByteArray("<folder>"));
-    }
-    return files;
-}
 
 QStringList boxTexts(QWidget *window)
 {
@@ -547,7 +535,7 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
     }
     fill(form, texts);
     setLocation(installPath, skinName, version);
-    const auto before = snapshot(m_install->path());
+    const auto before = testsupport::snapshot(m_install->path());
     m_notices->clear();
 
     clickConfirm(form);
@@ -561,7 +549,7 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
         QVERIFY2(m_notices->texts().last().contains(caption) && m_notices->texts().last().contains(smile),
                  qPrintable(m_notices->texts().last()));
     }
-    QCOMPARE(snapshot(m_install->path()), before);
+    QCOMPARE(testsupport::snapshot(m_install->path()), before);
     // The window stays, with everything the user typed, even after events have run.
     QTest::qWait(20);
     QVERIFY2(form && existingWindow(window) == form, "the window was closed");

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace skinmaker::authoring {
@@ -128,8 +127,7 @@ ButtonOptionsWindow::ButtonOptionsWindow()
     // A fixed frame at the size the contents need.
     columns->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    platform::look::centreOnScreen(this);
 
     connect(confirmButton, &QPushButton::clicked, this, &ButtonOptionsWindow::confirm);
 }

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace skinmaker::authoring {
 
@@ -66,8 +65,7 @@ SkinInfoWindow::SkinInfoWindow()
     // A fixed frame at the size the contents need.
     grid->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    platform::look::centreOnScreen(this);
 
     connect(confirmButton, &QPushButton::clicked, this, &SkinInfoWindow::confirm);
 }

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace skinmaker::shell {
 
@@ -50,8 +49,7 @@ FolderBrowseWindow::FolderBrowseWindow()
 
     connect(m_command1, &QPushButton::clicked, this, &FolderBrowseWindow::confirm);
 
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    platform::look::centreOnScreen(this);
 }
 
 void FolderBrowseWindow::confirm()

@@ -24,7 +24,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace skinmaker::shell {
 
@@ -75,8 +74,7 @@ MainWindow::MainWindow()
     // Fixed single-line frame: the window keeps the designed size, centred on the screen.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    platform::look::centreOnScreen(this);
 }
 
 void MainWindow::buildFields()

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 
 #include <csignal>
@@ -79,6 +81,17 @@ FileSizeLimit::~FileSizeLimit()
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = rlim_t(m_savedSoft);
     setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(path, QFileInfo(path).isFile() ? readBytes(path) : QByteArray("<folder>"));
+    }
+    return entries;
 }
 
 QByteArray readBytes(const QString &path)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
@@ -44,6 +45,10 @@ public:
 private:
     qint64 m_savedSoft = 0;
 };
+
+// Every file and folder below a folder, files with their bytes: equal snapshots taken
+// before and after an action show that it wrote nothing.
+QMap<QString, QByteArray> snapshot(const QString &folder);
 
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);
