@@ -2,6 +2,7 @@
 
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/authoring/skinwriter.h"
+#include "skinmaker/shell/aboutwindow.h"
 
 #include "platform/look.h"
 #include "platform/notice.h"
@@ -180,12 +181,13 @@ void MainWindow::buildMenus()
 
     QMenu *help = addMenu(nullptr, "help", QStringLiteral("帮助[&H]"));
     addItem(help, "hhh", QStringLiteral("帮助"), QKeySequence(Qt::CTRL | Qt::Key_H));
-    addItem(help, "about", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QAction *about = addItem(help, "about", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A));
 
     connect(newSkin, &QAction::triggered, this, &MainWindow::startNewSkin);
     // Ends everything at once, whatever windows are open; nothing asks or saves.
     connect(exit, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
     connect(tipsOn, &QAction::triggered, this, &MainWindow::turnTipsOn);
+    connect(about, &QAction::triggered, this, [] { platform::SingleWindow<AboutWindow>::show(); });
 }
 
 authoring::SkinLocation MainWindow::location() const
