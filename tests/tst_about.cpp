@@ -85,6 +85,7 @@ private Q_SLOTS:
     void startsTheToolInTheRegistryFolder();
     void reportsWhenTheRegistryLeadsNowhere_data();
     void reportsWhenTheRegistryLeadsNowhere();
+    void startsAnEquivalentToolFromTheSearchPath_data();
     void startsAnEquivalentToolFromTheSearchPath();
     void reportsWhenNoEquivalentToolStarts_data();
     void reportsWhenNoEquivalentToolStarts();
@@ -321,6 +322,8 @@ void AboutTest::okHidesAndAboutShowsTheSameWindowAgain()
     version->setText(QStringLiteral("mark"));
 
     QTest::mouseClick(ok, Qt::LeftButton);
+    // A window that was closed rather than hidden would be gone once pending deletions run.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window);
     QVERIFY(!window->isVisible());
     QCOMPARE(About::existing(), window.data());
@@ -443,7 +446,8 @@ void AboutTest::startsTheToolNamedByTheRegistry()
     m_registry->setValue(Root::LocalMachine, toolFileKey, "PATH", textType, storedText(tool));
     writeStub(platform::nativePath(tool));
     if (folderToo) {
-        m_registry->setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType, storedText(QStringLiteral("C:\\Info")));
+        m_registry->setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType,
+                             storedText(QStringLiteral("C:\\Info")));
         writeStub(platform::nativePath(QStringLiteral("C:\\Info\\MSINFO32.EXE")));
     }
     putOnSearchPath(QStringLiteral("hardinfo"));
@@ -536,8 +540,21 @@ void AboutTest::reportsWhenTheRegistryLeadsNowhere()
     verifyUnavailable(launch());
 }
 
+void AboutTest::startsAnEquivalentToolFromTheSearchPath_data()
+{
+    QTest::addColumn<bool>("folderWithoutTool");
+    QTest::newRow("registry empty") << false;
+    QTest::newRow("registry folder without the tool") << true;
+}
+
 void AboutTest::startsAnEquivalentToolFromTheSearchPath()
 {
+    QFETCH(bool, folderWithoutTool);
+    if (folderWithoutTool) {
+        m_registry->setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType,
+                             storedText(QStringLiteral("C:\\Info")));
+        QVERIFY(QDir().mkpath(platform::nativePath(QStringLiteral("C:\\Info"))));
+    }
     // The list's order decides, and a file that cannot be run is passed over.
     QVERIFY(testsupport::writeBytes(m_searchPath + QStringLiteral("/hardinfo"), "#!/bin/sh\n"));
     putOnSearchPath(QStringLiteral("gnome-system-monitor"));
