@@ -6,6 +6,7 @@
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
+#include "skinmaker/shell/aboutwindow.h"
 
 #include "platform/launcher.h"
 #include "platform/look.h"
@@ -184,7 +185,7 @@ void MainWindow::buildMenus()
 
     QMenu *help = addMenu(nullptr, "help", QStringLiteral("帮助[&H]"));
     QAction *helpProgram = addItem(help, "hhh", QStringLiteral("帮助"), QKeySequence(Qt::CTRL | Qt::Key_H));
-    addItem(help, "about", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QAction *about = addItem(help, "about", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A));
 
     connect(newSkin, &QAction::triggered, this, &MainWindow::startNewSkin);
     // Ends everything at once, whatever windows are open; nothing asks or saves.
@@ -200,6 +201,7 @@ void MainWindow::buildMenus()
         platform::SingleWindow<authoring::ButtonOptionsWindow>::show();
     });
     connect(skinInfo, &QAction::triggered, this, [] { platform::SingleWindow<authoring::SkinInfoWindow>::show(); });
+    connect(about, &QAction::triggered, this, [] { platform::SingleWindow<AboutWindow>::show(); });
 }
 
 authoring::SkinLocation MainWindow::location() const
