@@ -85,16 +85,20 @@ void MainWindow::buildFields()
     setCentralWidget(client);
 
     QGroupBox *frame1 = placeFrame(client, "Frame1", QStringLiteral("背景"), 120, 735);
-    placeLabel(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
+    QLabel *label1 = placeLabel(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
     m_text1 = place<QLineEdit>(frame1, "Text1", twipsRect(2040, 300, 3600, rowHeight));
+    label1->setBuddy(m_text1);
 
     QGroupBox *frame2 = placeFrame(client, "Frame2", QStringLiteral("宽度与高度"), 960, 735);
-    placeLabel(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
+    QLabel *label2 = placeLabel(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
     m_text2 = place<QLineEdit>(frame2, "Text2", twipsRect(840, 300, 1500, rowHeight));
-    placeLabel(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
+    label2->setBuddy(m_text2);
+    QLabel *label4 = placeLabel(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
     m_text4 = place<QLineEdit>(frame2, "Text4", twipsRect(3840, 300, 1500, rowHeight));
-    placeLabel(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
+    label4->setBuddy(m_text4);
+    QLabel *label3 = placeLabel(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
     m_text3 = place<QLineEdit>(frame2, "Text3", twipsRect(6840, 300, 1500, rowHeight));
+    label3->setBuddy(m_text3);
 
     QGroupBox *frame3 = placeFrame(client, "Frame3", QStringLiteral("标题栏"), 1800, 735);
     m_check1 = place<QCheckBox>(frame3, "Check1", twipsRect(240, 315, 1440, rowHeight));
@@ -104,8 +108,9 @@ void MainWindow::buildFields()
     m_text5->setEnabled(false);
 
     QGroupBox *frame4 = placeFrame(client, "Frame4", QStringLiteral("菜单"), 2640, 1335);
-    placeLabel(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
+    QLabel *label6 = placeLabel(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
     m_text6 = place<QLineEdit>(frame4, "Text6", twipsRect(2520, 540, 3600, rowHeight));
+    label6->setBuddy(m_text6);
 
     QGroupBox *frame5 = placeFrame(client, "Frame5", QStringLiteral("生成"), 4080, 2535);
     m_option2 = place<QRadioButton>(frame5, "Option2", twipsRect(3600, 1740, 1200, 300));
@@ -221,13 +226,14 @@ authoring::BasicFields MainWindow::basicFields() const
 
 void MainWindow::generate()
 {
-    const QList<authoring::LabelledText> fields{
-        {QStringLiteral("输入背景图片名称"), m_text1->text()},
-        {QStringLiteral("宽度 (小)"), m_text4->text()},
-        {QStringLiteral("宽度(大)"), m_text3->text()},
-        {QStringLiteral("高度"), m_text2->text()},
-        {QStringLiteral("主菜单中logo图片名称"), m_text6->text()},
-    };
+    // The boxes the block is made of, each named in notices by the caption beside it.
+    QList<authoring::LabelledText> fields;
+    for (const QLineEdit *box : {m_text1, m_text4, m_text3, m_text2, m_text6}) {
+        for (const QLabel *caption : findChildren<QLabel *>()) {
+            if (caption->buddy() == box)
+                fields << authoring::LabelledText{caption->text(), box->text()};
+        }
+    }
     if (authoring::appendBlock(location(), authoring::basicBlock(basicFields()), fields))
         platform::notice(QStringLiteral("生成成功!"));
 }
