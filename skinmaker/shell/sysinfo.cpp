@@ -61,7 +61,7 @@ bool StartSysInfo()
     // An empty name (a registry value of an unexpected type) cannot start either.
     if (tool && !tool->isEmpty() && QProcess::startDetached(*tool, {}))
         return true;
-    platform::notice(QStringLiteral("此时系统信息不可用"), QStringLiteral("提示"), QMessageBox::Information);
+    platform::notice(QStringLiteral("此时系统信息不可用"));
     return false;
 }
 
