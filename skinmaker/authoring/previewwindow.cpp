@@ -2,6 +2,7 @@
 
 #include "platform/look.h"
 #include "platform/notice.h"
+#include "platform/placement.h"
 #include "platform/singlewindow.h"
 #include "platform/winpath.h"
 
@@ -60,10 +61,8 @@ QSize sizeClaimedByHeader(const QByteArray &header)
 
 QLabel *placePicture(QWidget *parent, const char *name, const QString &resource, const QRect &geometry)
 {
-    auto *image = new QLabel(parent);
-    image->setObjectName(QLatin1String(name));
+    auto *image = platform::place<QLabel>(parent, name, geometry);
     image->setPixmap(QPixmap(resource));
-    image->setGeometry(geometry);
     return image;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/look.h"
 #include "platform/notice.h"
+#include "platform/placement.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -18,6 +19,7 @@ namespace skinmaker::shell {
 
 using platform::look::twips;
 using platform::look::twipsRect;
+using platform::place;
 
 namespace {
 
@@ -37,27 +39,16 @@ protected:
     }
 };
 
-template <typename Control>
-Control *place(QWidget *parent, const char *name, const QRect &geometry)
-{
-    auto *control = new Control(parent);
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
 QLabel *placeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
-    auto *label = place<QLabel>(parent, name, geometry);
-    label->setText(text);
+    auto *label = place<QLabel>(parent, name, text, geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
 QPushButton *placeButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
-    auto *button = place<QPushButton>(parent, name, geometry);
-    button->setText(text);
+    auto *button = place<QPushButton>(parent, name, text, geometry);
     button->setCursor(platform::look::pointingHand());
     return button;
 }

@@ -11,6 +11,7 @@
 #include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
+#include "platform/placement.h"
 #include "platform/settings.h"
 #include "platform/singlewindow.h"
 
@@ -29,24 +30,9 @@
 namespace skinmaker::shell {
 
 using platform::look::twipsRect;
+using platform::place;
 
 namespace {
-
-template <typename Control>
-Control *place(QWidget *parent, const char *name, const QRect &geometry)
-{
-    auto *control = new Control(parent);
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
-QLabel *placeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *label = place<QLabel>(parent, name, geometry);
-    label->setText(text);
-    return label;
-}
 
 QGroupBox *placeFrame(QWidget *parent, const char *name, const QString &title, int top, int height)
 {
@@ -85,62 +71,57 @@ void MainWindow::buildFields()
     setCentralWidget(client);
 
     QGroupBox *frame1 = placeFrame(client, "Frame1", QStringLiteral("背景"), 120, 735);
-    QLabel *label1 = placeLabel(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
+    QLabel *label1 = place<QLabel>(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
     m_text1 = place<QLineEdit>(frame1, "Text1", twipsRect(2040, 300, 3600, rowHeight));
     label1->setBuddy(m_text1);
 
     QGroupBox *frame2 = placeFrame(client, "Frame2", QStringLiteral("宽度与高度"), 960, 735);
-    QLabel *label2 = placeLabel(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
+    QLabel *label2 = place<QLabel>(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
     m_text2 = place<QLineEdit>(frame2, "Text2", twipsRect(840, 300, 1500, rowHeight));
     label2->setBuddy(m_text2);
-    QLabel *label4 = placeLabel(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
+    QLabel *label4 = place<QLabel>(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
     m_text4 = place<QLineEdit>(frame2, "Text4", twipsRect(3840, 300, 1500, rowHeight));
     label4->setBuddy(m_text4);
-    QLabel *label3 = placeLabel(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
+    QLabel *label3 = place<QLabel>(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
     m_text3 = place<QLineEdit>(frame2, "Text3", twipsRect(6840, 300, 1500, rowHeight));
     label3->setBuddy(m_text3);
 
     QGroupBox *frame3 = placeFrame(client, "Frame3", QStringLiteral("标题栏"), 1800, 735);
-    m_check1 = place<QCheckBox>(frame3, "Check1", twipsRect(240, 315, 1440, rowHeight));
-    m_check1->setText(QStringLiteral("有标题栏"));
-    placeLabel(frame3, "Label5", QStringLiteral("标题栏按钮图片名称"), twipsRect(2040, 330, 2040, rowHeight));
+    m_check1 = place<QCheckBox>(frame3, "Check1", QStringLiteral("有标题栏"), twipsRect(240, 315, 1440, rowHeight));
+    place<QLabel>(frame3, "Label5", QStringLiteral("标题栏按钮图片名称"), twipsRect(2040, 330, 2040, rowHeight));
     m_text5 = place<QLineEdit>(frame3, "Text5", twipsRect(4080, 300, 3600, rowHeight));
     m_text5->setEnabled(false);
 
     QGroupBox *frame4 = placeFrame(client, "Frame4", QStringLiteral("菜单"), 2640, 1335);
-    QLabel *label6 = placeLabel(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
+    QLabel *label6 = place<QLabel>(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
     m_text6 = place<QLineEdit>(frame4, "Text6", twipsRect(2520, 540, 3600, rowHeight));
     label6->setBuddy(m_text6);
 
     QGroupBox *frame5 = placeFrame(client, "Frame5", QStringLiteral("生成"), 4080, 2535);
-    m_option2 = place<QRadioButton>(frame5, "Option2", twipsRect(3600, 1740, 1200, 300));
-    m_option2->setText(QStringLiteral("2004"));
-    m_option1 = place<QRadioButton>(frame5, "Option1", twipsRect(240, 1740, 3000, 300));
-    m_option1->setText(QStringLiteral("2003及其之前的版本"));
+    m_option2 = place<QRadioButton>(frame5, "Option2", QStringLiteral("2004"), twipsRect(3600, 1740, 1200, 300));
+    m_option1 = place<QRadioButton>(frame5, "Option1", QStringLiteral("2003及其之前的版本"), twipsRect(240, 1740, 3000, 300));
     // One group: the user must pick one, neither is chosen at first.
     auto *versions = new QButtonGroup(frame5);
     versions->addButton(m_option1);
     versions->addButton(m_option2);
 
-    placeLabel(frame5, "Label7", QStringLiteral("生成的QQ皮肤名称:"), twipsRect(240, 810, 1920, rowHeight));
+    place<QLabel>(frame5, "Label7", QStringLiteral("生成的QQ皮肤名称:"), twipsRect(240, 810, 1920, rowHeight));
     m_text8 = place<QLineEdit>(frame5, "Text8", twipsRect(2160, 780, 1800, rowHeight));
-    placeLabel(frame5, "Label8", QStringLiteral("QQ安装路径"), twipsRect(240, 330, 1200, rowHeight));
+    place<QLabel>(frame5, "Label8", QStringLiteral("QQ安装路径"), twipsRect(240, 330, 1200, rowHeight));
     m_text7 = place<QLineEdit>(frame5, "Text7", twipsRect(1440, 300, 6600, rowHeight));
     m_text7->setText(defaultInstallPath);
-    auto *browse = place<QPushButton>(frame5, "Command2", twipsRect(8160, 285, 960, 360));
-    browse->setText(QStringLiteral("浏览"));
+    auto *browse = place<QPushButton>(frame5, "Command2", QStringLiteral("浏览"), twipsRect(8160, 285, 960, 360));
 
-    placeLabel(frame5, "Label10",
-               QStringLiteral("选择你的QQ的版本(注:如果你的QQ的版本比这里的还要新,请下载本软件的最新版)"),
-               twipsRect(240, 1440, 9600, 270));
-    QLabel *folderHint = placeLabel(
+    place<QLabel>(frame5, "Label10",
+                  QStringLiteral("选择你的QQ的版本(注:如果你的QQ的版本比这里的还要新,请下载本软件的最新版)"),
+                  twipsRect(240, 1440, 9600, 270));
+    QLabel *folderHint = place<QLabel>(
         frame5, "Label9",
         QStringLiteral("(在QQ的安装目录下有一个skins文件夹,2004是NewSkins,在那个文件夹下建立与此同名的文件夹,并将所需图片都放在那个文件夹中)"),
         twipsRect(4080, 720, 5760, 600));
     folderHint->setWordWrap(true);
 
-    auto *generateButton = place<QPushButton>(frame5, "Command1", twipsRect(8280, 1980, 1455, 450));
-    generateButton->setText(QStringLiteral("生成"));
+    auto *generateButton = place<QPushButton>(frame5, "Command1", QStringLiteral("生成"), twipsRect(8280, 1980, 1455, 450));
 
     connect(generateButton, &QPushButton::clicked, this, &MainWindow::generate);
     connect(browse, &QPushButton::clicked, this, [] { platform::SingleWindow<FolderBrowseWindow>::show(); });
