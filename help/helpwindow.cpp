@@ -28,8 +28,7 @@ HelpWindow::HelpWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("帮助"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    platform::look::setFrameButtons(this, platform::look::FrameButtons::MinimiseAndClose);
     platform::look::applyWindowLook(this);
     // Fixed frame, sized so the longest topic fits the text area without scrolling.
     setFixedSize(twips(8280), twips(5040));

@@ -63,6 +63,15 @@ void applyWindowLook(QWidget *window)
     window->setWindowIcon(programIcon());
 }
 
+void setFrameButtons(QWidget *window, FrameButtons buttons)
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint;
+    if (buttons == FrameButtons::MinimiseAndClose)
+        flags |= Qt::WindowMinimizeButtonHint;
+    window->setWindowFlags(flags);
+}
+
 void centreOnScreen(QWidget *window)
 {
     if (const QScreen *screen = window->screen())

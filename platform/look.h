@@ -32,6 +32,11 @@ QCursor mainCursor();       // the main window's own 32 x 32 pointer
 // The colours and the icon on a top-level window; every child inherits them.
 void applyWindowLook(QWidget *window);
 
+// The buttons of a window's title bar. None of our windows can be maximised: they keep the
+// size they were designed at.
+enum class FrameButtons { CloseOnly, MinimiseAndClose };
+void setFrameButtons(QWidget *window, FrameButtons buttons);
+
 // Centres a window of fixed size on its screen.
 void centreOnScreen(QWidget *window);
 

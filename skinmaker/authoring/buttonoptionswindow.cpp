@@ -58,8 +58,7 @@ ButtonOptionsWindow::ButtonOptionsWindow()
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("按钮选项"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    platform::look::setFrameButtons(this, platform::look::FrameButtons::CloseOnly);
     platform::look::applyWindowLook(this);
 
     m_boxes.resize(boxCount);

@@ -31,8 +31,7 @@ SkinInfoWindow::SkinInfoWindow()
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("添加版权"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    platform::look::setFrameButtons(this, platform::look::FrameButtons::CloseOnly);
     platform::look::applyWindowLook(this);
 
     auto *grid = new QGridLayout(this);

@@ -59,8 +59,7 @@ AboutWindow::AboutWindow()
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("关于 Morvane"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    platform::look::setFrameButtons(this, platform::look::FrameButtons::CloseOnly);
     platform::look::applyWindowLook(this);
     // The penguin itself points over the window's own background.
     setCursor(QCursor(QPixmap(QStringLiteral(":/platform/penguin-16.png"))));

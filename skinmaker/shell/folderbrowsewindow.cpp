@@ -19,8 +19,7 @@ FolderBrowseWindow::FolderBrowseWindow()
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("浏览"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    platform::look::setFrameButtons(this, platform::look::FrameButtons::CloseOnly);
     platform::look::applyWindowLook(this);
     setCursor(platform::look::mainCursor());
     setFixedSize(twips(2655), twips(4440));
