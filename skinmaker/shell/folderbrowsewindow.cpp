@@ -4,6 +4,7 @@
 
 #include "platform/filesystemlists.h"
 #include "platform/look.h"
+#include "platform/placement.h"
 #include "platform/singlewindow.h"
 
 #include <QDir>
@@ -24,17 +25,10 @@ FolderBrowseWindow::FolderBrowseWindow()
     setCursor(platform::look::mainCursor());
     setFixedSize(twips(2655), twips(4440));
 
-    m_drive1 = new platform::DriveList(this);
-    m_drive1->setObjectName(QStringLiteral("Drive1"));
-    m_drive1->setGeometry(twipsRect(0, 0, 2655, 300));
-
-    m_dir1 = new platform::FolderList(this);
-    m_dir1->setObjectName(QStringLiteral("Dir1"));
-    m_dir1->setGeometry(twipsRect(0, 330, 2655, 3660));
-
-    m_command1 = new QPushButton(QStringLiteral("确定"), this);
-    m_command1->setObjectName(QStringLiteral("Command1"));
-    m_command1->setGeometry(twipsRect((2655 - 975) / 2, 4035, 975, 375));
+    m_drive1 = platform::place<platform::DriveList>(this, "Drive1", twipsRect(0, 0, 2655, 300));
+    m_dir1 = platform::place<platform::FolderList>(this, "Dir1", twipsRect(0, 330, 2655, 3660));
+    m_command1 = platform::place<QPushButton>(this, "Command1", QStringLiteral("确定"),
+                                              twipsRect((2655 - 975) / 2, 4035, 975, 375));
     m_command1->setCursor(platform::look::pointingHand());
 
     // Both lists start where the process is; the process's own current folder is never
