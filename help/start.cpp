@@ -2,6 +2,7 @@
 
 #include "helpwindow.h"
 
+#include "platform/core/process.h"
 #include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
@@ -11,6 +12,7 @@ namespace help {
 
 void start()
 {
+    platform::failWritesPastFileSizeLimit();
     platform::setProgramTitle(QStringLiteral("帮助"));
     platform::look::applyApplicationLook();
     if (platform::takeMinimizedRequest()) {

@@ -8,7 +8,7 @@
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
-#include "platform/winpath.h"
+#include "platform/core/winpath.h"
 
 #include "fakeregistry.h"
 #include "uitest.h"

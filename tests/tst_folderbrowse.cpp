@@ -1,5 +1,5 @@
 // The folder browse window: picking the QQ installation folder with the mouse.
-#include "skinmaker/authoring/location.h"
+#include "skinmaker/core/location.h"
 #include "skinmaker/shell/folderbrowsewindow.h"
 #include "skinmaker/shell/mainwindow.h"
 #include "skinmaker/skinmaker.h"
@@ -8,7 +8,7 @@
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
-#include "platform/winpath.h"
+#include "platform/core/winpath.h"
 
 #include "uitest.h"
 
@@ -290,12 +290,12 @@ void FolderBrowseTest::rootInstallPathStillReachesAFolder()
 {
     // The root keeps its separator, so the skin path gets two in a row; the file system
     // reads "//x" as "/x".
-    const skinmaker::authoring::SkinLocation atRoot{QStringLiteral("/"), QStringLiteral("a"),
-                                                    skinmaker::authoring::QQVersion::Qq2003};
-    QCOMPARE(platform::nativePath(*skinmaker::authoring::skinIniPath(atRoot)), QStringLiteral("//skins/a/skin.ini"));
-    const skinmaker::authoring::SkinLocation below{m_work + QStringLiteral("/QQ"), QStringLiteral("蓝天"),
-                                                   skinmaker::authoring::QQVersion::Qq2003};
-    QCOMPARE(platform::nativePath(*skinmaker::authoring::skinFolder(below)), m_work + QStringLiteral("/QQ/skins/蓝天"));
+    const skinmaker::core::SkinLocation atRoot{QStringLiteral("/"), QStringLiteral("a"),
+                                                    skinmaker::core::QQVersion::Qq2003};
+    QCOMPARE(platform::nativePath(*skinmaker::core::skinIniPath(atRoot)), QStringLiteral("//skins/a/skin.ini"));
+    const skinmaker::core::SkinLocation below{m_work + QStringLiteral("/QQ"), QStringLiteral("蓝天"),
+                                                   skinmaker::core::QQVersion::Qq2003};
+    QCOMPARE(platform::nativePath(*skinmaker::core::skinFolder(below)), m_work + QStringLiteral("/QQ/skins/蓝天"));
 
     const QString doubled = platform::nativePath(QStringLiteral("/") + QString(m_work).replace(u'/', u'\\'));
     QVERIFY2(doubled.startsWith(QLatin1String("//")), qPrintable(doubled));

@@ -5,7 +5,7 @@
 
 #include "platform/look.h"
 #include "platform/notice.h"
-#include "platform/settings.h"
+#include "platform/core/settings.h"
 #include "platform/singlewindow.h"
 
 #include "uitest.h"

@@ -7,7 +7,7 @@
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
-#include "platform/winpath.h"
+#include "platform/core/winpath.h"
 
 #include "uitest.h"
 
@@ -24,8 +24,8 @@
 #include <QtEndian>
 
 using skinmaker::authoring::PreviewWindow;
-using skinmaker::authoring::QQVersion;
-using skinmaker::authoring::SkinLocation;
+using skinmaker::core::QQVersion;
+using skinmaker::core::SkinLocation;
 using skinmaker::shell::MainWindow;
 using testsupport::readBytes;
 using testsupport::writeBytes;
@@ -266,7 +266,7 @@ void PreviewTest::picturePathFollowsTheLocationRule()
     QFETCH(QString, picture);
     QFETCH(QString, expected);
 
-    const std::optional<QString> path = skinmaker::authoring::backgroundPicturePath(
+    const std::optional<QString> path = skinmaker::core::backgroundPicturePath(
         SkinLocation{installPath, skinName, QQVersion(version)}, picture);
     QCOMPARE(path.has_value(), !expected.isEmpty());
     if (path)

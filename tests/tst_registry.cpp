@@ -1,6 +1,6 @@
 // Reading registry values: the text and number rules, the buffer limit, and that every
 // key opened is closed again, against an in-memory registry.
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 
 #include "fakeregistry.h"
 #include "uitest.h"

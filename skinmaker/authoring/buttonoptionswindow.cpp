@@ -1,11 +1,9 @@
 #include "buttonoptionswindow.h"
 
-#include "blocks.h"
+#include "skinmaker/core/blocks.h"
 
-#include "skinmaker/shell/mainwindow.h"
-
+#include "platform/fields.h"
 #include "platform/look.h"
-#include "platform/singlewindow.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -64,19 +62,21 @@ ButtonOptionsWindow::ButtonOptionsWindow()
     m_boxes.resize(boxCount);
     int labelNumber = 0;
 
-    // One labelled box on a row of a frame's grid; the caption names it in notices.
+    // One labelled box on a row of a frame's grid. The row captions repeat from frame to
+    // frame, so the frames' captions are part of the box's name, e.g.
+    // "面板下部按钮图片 第二个按钮 鼠标按下时的图片名称".
     auto addRow = [&](QGroupBox *frame, QGridLayout *grid, int row, const QString &rowCaption, int boxNumber,
-                      const QString &noticeCaption) {
+                      const QStringList &frames) {
         auto *label = new QLabel(rowCaption, frame);
         label->setObjectName(QStringLiteral("Label%1").arg(++labelNumber));
         auto *edit = new QLineEdit(frame);
         edit->setObjectName(QStringLiteral("Text%1").arg(boxNumber));
         edit->setMinimumWidth(boxWidth);
-        label->setBuddy(edit);
+        platform::nameField(edit, label, frames);
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
         m_boxes[boxNumber - 1] = edit;
-        m_namedBoxes << NamedBox{noticeCaption, edit};
+        m_readingOrder << edit;
     };
 
     auto addInnerFrames = [&](QGroupBox *outer, const InnerFrame *first, const InnerFrame *last) {
@@ -86,12 +86,11 @@ ButtonOptionsWindow::ButtonOptionsWindow()
             QGroupBox *frame = makeFrame(outer, inner->name, caption);
             auto *grid = new QGridLayout(frame);
             grid->setVerticalSpacing(4);
-            const ButtonSectionBoxes &boxes = buttonSections.at(inner->section);
+            const core::ButtonSectionBoxes &boxes = core::buttonSections.at(inner->section);
             const int rowBoxes[] = {boxes.stretch, boxes.lightStretch, boxes.downStretch};
             for (int row = 0; row < 3; ++row) {
                 const QString rowCaption = QString::fromUtf16(rowCaptions[row]);
-                addRow(frame, grid, row, rowCaption, rowBoxes[row],
-                       outer->title() + u' ' + caption + u' ' + rowCaption);
+                addRow(frame, grid, row, rowCaption, rowBoxes[row], {outer->title(), caption});
             }
             column->addWidget(frame);
         }
@@ -105,8 +104,7 @@ ButtonOptionsWindow::ButtonOptionsWindow()
 
     QGroupBox *frame12 = makeFrame(this, "Frame12", QStringLiteral("滚动条按钮图片"));
     auto *scrollBarGrid = new QGridLayout(frame12);
-    addRow(frame12, scrollBarGrid, 0, QStringLiteral("图片名称"), folderStretchBox,
-           frame12->title() + u' ' + QStringLiteral("图片名称"));
+    addRow(frame12, scrollBarGrid, 0, QStringLiteral("图片名称"), core::folderStretchBox, {frame12->title()});
     scrollBarGrid->setColumnStretch(1, 1);
 
     auto *confirmButton = new QPushButton(QStringLiteral("确定"), this);
@@ -142,21 +140,12 @@ void ButtonOptionsWindow::clearBoxes()
         edit->clear();
 }
 
-void ButtonOptionsWindow::confirm()
+QStringList ButtonOptionsWindow::block() const
 {
     QStringList texts;
-    for (QLineEdit *edit : m_boxes)
+    for (const QLineEdit *edit : m_boxes)
         texts << edit->text();
-    QList<LabelledText> fields;
-    for (const NamedBox &named : m_namedBoxes)
-        fields << LabelledText{named.caption, named.edit->text()};
-
-    // The location is whatever the main window shows now, not when this window opened.
-    const SkinLocation location = platform::SingleWindow<shell::MainWindow>::get()->location();
-    // Only a block that is in the file closes the window: otherwise the typed names stay
-    // for the user to try again after putting the location right.
-    if (appendBlock(location, buttonBlock(texts), fields))
-        close();
+    return core::buttonBlock(texts);
 }
 
 } // namespace skinmaker::authoring

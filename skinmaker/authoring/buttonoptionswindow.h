@@ -1,8 +1,6 @@
 #pragma once
 
-#include "skinwriter.h"
-
-#include <QWidget>
+#include "blockwindow.h"
 
 class QLineEdit;
 
@@ -11,7 +9,7 @@ namespace skinmaker::authoring {
 // Form3 "按钮选项": the image names of the skin's buttons, three a button (mouse away,
 // mouse over, pressed). "确定" appends the button sections to the skin's skin.ini at the
 // place the main window names at that moment, and closes the window once they are in.
-class ButtonOptionsWindow : public QWidget {
+class ButtonOptionsWindow : public BlockWindow {
     Q_OBJECT
 public:
     static constexpr int boxCount = 28;
@@ -22,18 +20,13 @@ public:
     QLineEdit *box(int number) const;
     void clearBoxes();
 
+protected:
+    QStringList block() const override;
+    QList<QLineEdit *> fieldBoxes() const override { return m_readingOrder; }
+
 private:
-    void confirm();
-
-    // How notices name a box: its frames' captions and its row, e.g.
-    // "面板下部按钮图片 第二个按钮 鼠标按下时的图片名称".
-    struct NamedBox {
-        QString caption;
-        QLineEdit *edit;
-    };
-
-    QList<QLineEdit *> m_boxes;   // by number - 1
-    QList<NamedBox> m_namedBoxes; // in reading order
+    QList<QLineEdit *> m_boxes;         // by number - 1
+    QList<QLineEdit *> m_readingOrder;  // frame by frame, top to bottom
 };
 
 } // namespace skinmaker::authoring

@@ -1,10 +1,12 @@
 #include "previewwindow.h"
 
+#include "skinmaker/core/picturefile.h"
+
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/placement.h"
 #include "platform/singlewindow.h"
-#include "platform/winpath.h"
+#include "platform/core/winpath.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,9 +14,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
-#include <QtEndian>
-
-#include <climits>
 
 namespace skinmaker::authoring {
 
@@ -39,26 +38,6 @@ private:
     int m_previous;
 };
 
-// The size a bitmap or PNG header claims. The reader declines to tell the size of such
-// pictures when it is absurdly large, which is exactly when the user should hear so.
-QSize sizeClaimedByHeader(const QByteArray &header)
-{
-    const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
-    if (header.startsWith("BM") && header.size() >= 26) {
-        if (qFromLittleEndian<quint32>(bytes + 14) == 12)  // the oldest header has 16-bit sizes
-            return QSize(qFromLittleEndian<quint16>(bytes + 18), qFromLittleEndian<quint16>(bytes + 20));
-        // A negative height marks rows stored top-down.
-        const qint64 height = qAbs(qint64(qFromLittleEndian<qint32>(bytes + 22)));
-        return QSize(qFromLittleEndian<qint32>(bytes + 18), int(qMin<qint64>(height, INT_MAX)));
-    }
-    if (header.startsWith("\x89PNG\r\n\x1a\n") && header.size() >= 24 && header.mid(12, 4) == "IHDR") {
-        const quint32 width = qFromBigEndian<quint32>(bytes + 16);
-        const quint32 height = qFromBigEndian<quint32>(bytes + 20);
-        return QSize(int(qMin<quint32>(width, INT_MAX)), int(qMin<quint32>(height, INT_MAX)));
-    }
-    return {};
-}
-
 QLabel *placePicture(QWidget *parent, const char *name, const QString &resource, const QRect &geometry)
 {
     auto *image = platform::place<QLabel>(parent, name, geometry);
@@ -68,28 +47,13 @@ QLabel *placePicture(QWidget *parent, const char *name, const QString &resource,
 
 } // namespace
 
-std::optional<QString> backgroundPicturePath(const SkinLocation &location, const QString &pictureName)
-{
-    const std::optional<QString> folder = skinFolder(location);
-    if (!folder)
-        return std::nullopt;
-    return *folder + u'\\' + pictureName;
-}
-
 LoadedPicture loadPicture(const QString &fileName)
 {
-    const QFileInfo file(fileName);
-    if (!file.exists()) {
-        if (!file.dir().exists())
-            return {{}, QStringLiteral("皮肤文件夹不存在")};
-        return {{}, QStringLiteral("找不到这个文件")};
-    }
-    // Only a plain file: a folder has no picture, and a pipe or device could block the program.
-    if (!file.isFile())
-        return {{}, QStringLiteral("这不是一个文件")};
+    if (const QString problem = core::pictureFileProblem(fileName); !problem.isEmpty())
+        return {{}, problem};
 
     // The widest pixels the reader decodes into take 8 bytes (16 bits a channel).
-    const AllocationLimit limit(int(backgroundPixelLimit * 8 / (1024 * 1024)));
+    const AllocationLimit limit(int(core::backgroundPixelLimit * 8 / (1024 * 1024)));
     QImageReader reader(fileName);
     // By content, as the file name's extension need not match what the file holds.
     reader.setDecideFormatFromContent(true);
@@ -104,14 +68,10 @@ LoadedPicture loadPicture(const QString &fileName)
     if (!claimed.isValid()) {
         QFile header(fileName);
         if (header.open(QIODevice::ReadOnly))
-            claimed = sizeClaimedByHeader(header.read(32));
+            claimed = core::sizeClaimedByHeader(header.read(32));
     }
-    if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > backgroundPixelLimit) {
-        return {{}, QStringLiteral("图片太大(宽%1像素,高%2像素),预览最多只能显示约%3万像素的图片")
-                        .arg(claimed.width())
-                        .arg(claimed.height())
-                        .arg(backgroundPixelLimit / 10000)};
-    }
+    if (const QString problem = core::pictureSizeProblem(claimed); !problem.isEmpty())
+        return {{}, problem};
 
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
@@ -145,11 +105,11 @@ PreviewWindow::PreviewWindow()
     placePicture(this, "Image5", QStringLiteral(":/skinmaker/preview-scrollbar.bmp"), twipsRect(4800, 1320, 210, 8235));
 }
 
-bool PreviewWindow::load(const SkinLocation &location, const QString &pictureName)
+bool PreviewWindow::load(const core::SkinLocation &location, const QString &pictureName)
 {
     platform::notice(QStringLiteral("确定已经将前面的内容已经填写完毕,否则无法正常预览!"));
 
-    const std::optional<QString> path = backgroundPicturePath(location, pictureName);
+    const std::optional<QString> path = core::backgroundPicturePath(location, pictureName);
     if (!path) {
         platform::notice(QStringLiteral("请选择版本!"), platform::programTitle(), QMessageBox::NoIcon);
         hide();
@@ -173,7 +133,7 @@ bool PreviewWindow::load(const SkinLocation &location, const QString &pictureNam
     return true;
 }
 
-void showPreview(const SkinLocation &location, const QString &pictureName)
+void showPreview(const core::SkinLocation &location, const QString &pictureName)
 {
     using Preview = platform::SingleWindow<PreviewWindow>;
     // An existing window, shown or hidden, is only brought forward: its picture stays.

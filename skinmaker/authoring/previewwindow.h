@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinmaker/authoring/location.h"
+#include "skinmaker/core/location.h"
 
 #include <QImage>
 #include <QString>
@@ -11,15 +11,6 @@
 class QLabel;
 
 namespace skinmaker::authoring {
-
-// The background picture's Windows path: the skin folder + "\" + the picture's file name,
-// as typed. No path without a version.
-std::optional<QString> backgroundPicturePath(const SkinLocation &location, const QString &pictureName);
-
-// The most pixels a background picture may have. Skin backgrounds are a few hundred
-// pixels across; this leaves room for far larger ones while keeping a picture whose header
-// claims an enormous size from freezing the program or exhausting memory.
-inline constexpr qint64 backgroundPixelLimit = 4096 * 4096;
 
 struct LoadedPicture {
     QImage picture;   // null when the picture could not be loaded
@@ -40,7 +31,7 @@ public:
     // The load steps, once per window: the notice, then the background picture found by the
     // location and the picture name. Returns false when the window is to stay hidden
     // because no version was chosen.
-    bool load(const SkinLocation &location, const QString &pictureName);
+    bool load(const core::SkinLocation &location, const QString &pictureName);
 
     QLabel *background() const { return m_image1; }
 
@@ -50,6 +41,6 @@ private:
 
 // The menu command: an existing window is only brought forward; a new one first runs its
 // load steps with these fields.
-void showPreview(const SkinLocation &location, const QString &pictureName);
+void showPreview(const core::SkinLocation &location, const QString &pictureName);
 
 } // namespace skinmaker::authoring

@@ -1,12 +1,9 @@
 #include "skininfowindow.h"
 
-#include "blocks.h"
-#include "skinwriter.h"
+#include "skinmaker/core/blocks.h"
 
-#include "skinmaker/shell/mainwindow.h"
-
+#include "platform/fields.h"
 #include "platform/look.h"
-#include "platform/singlewindow.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -38,13 +35,12 @@ SkinInfoWindow::SkinInfoWindow()
     grid->setContentsMargins(14, 14, 14, 14);
     for (int row = 0; row < boxCount; ++row) {
         const int number = row + 1;
-        m_captions << QString::fromUtf16(rowCaptions[row]);
-        auto *label = new QLabel(m_captions.last(), this);
+        auto *label = new QLabel(QString::fromUtf16(rowCaptions[row]), this);
         label->setObjectName(QStringLiteral("Label%1").arg(number));
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("Text%1").arg(number));
         edit->setMinimumWidth(boxWidth);
-        label->setBuddy(edit);
+        platform::nameField(edit, label);
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1, 1, 2);
         m_boxes << edit;
@@ -74,20 +70,10 @@ QLineEdit *SkinInfoWindow::box(int number) const
     return m_boxes.value(number - 1);
 }
 
-void SkinInfoWindow::confirm()
+QStringList SkinInfoWindow::block() const
 {
-    const SkinInfoFields texts{box(1)->text(), box(2)->text(), box(3)->text(),
-                               box(4)->text(), box(5)->text(), box(6)->text()};
-    QList<LabelledText> fields;
-    for (int row = 0; row < boxCount; ++row)
-        fields << LabelledText{m_captions.at(row), m_boxes.at(row)->text()};
-
-    // The location is whatever the main window shows now, not when this window opened.
-    const SkinLocation location = platform::SingleWindow<shell::MainWindow>::get()->location();
-    // Only a block that is in the file closes the window: otherwise the typed texts stay
-    // for the user to try again after putting the location right.
-    if (appendBlock(location, skinInfoBlock(texts), fields))
-        close();
+    return core::skinInfoBlock({box(1)->text(), box(2)->text(), box(3)->text(), box(4)->text(), box(5)->text(),
+                                box(6)->text()});
 }
 
 } // namespace skinmaker::authoring

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "blockwindow.h"
 
 class QLineEdit;
 
@@ -9,7 +9,7 @@ namespace skinmaker::authoring {
 // Form5 "添加版权": the skin's description (name shown to users, author, copyright,
 // time, preview image, remark). "确定" appends section SkinInfo to the skin's skin.ini at
 // the place the main window names at that moment, and closes the window once it is in.
-class SkinInfoWindow : public QWidget {
+class SkinInfoWindow : public BlockWindow {
     Q_OBJECT
 public:
     static constexpr int boxCount = 6;
@@ -19,11 +19,12 @@ public:
     // Text1 to Text6.
     QLineEdit *box(int number) const;
 
-private:
-    void confirm();
+protected:
+    QStringList block() const override;
+    QList<QLineEdit *> fieldBoxes() const override { return m_boxes; }
 
+private:
     QList<QLineEdit *> m_boxes;
-    QStringList m_captions;
 };
 
 } // namespace skinmaker::authoring

@@ -1,64 +1,111 @@
 #include "skinwriter.h"
 
-#include "platform/ansitext.h"
+#include "platform/core/ansitext.h"
+#include "platform/fields.h"
 #include "platform/notice.h"
-#include "platform/winpath.h"
+
+#include <QLineEdit>
 
 namespace skinmaker::authoring {
 
+using core::WriteOutcome;
+
 namespace {
 
-// Names each box whose text GBK cannot hold, with the characters, one box a line.
-QString unencodableFields(const QList<LabelledText> &fields)
+LocationSource &locationSource()
 {
-    QStringList problems;
-    for (const LabelledText &field : fields) {
-        const QString characters = platform::ansi::encode(field.text).unencodable;
-        if (!characters.isEmpty())
-            problems << QStringLiteral("“%1”中的“%2”").arg(field.label, characters);
+    static LocationSource source;
+    return source;
+}
+
+// One box a line: “caption”中的“characters”.
+QString namedFields(const QList<core::FieldProblem> &fields)
+{
+    QStringList lines;
+    for (const core::FieldProblem &field : fields) {
+        const QString characters = platform::ansi::displayCharacters(field.characters);
+        lines << (field.label.isEmpty() ? QStringLiteral("“%1”").arg(characters)
+                                        : QStringLiteral("“%1”中的“%2”").arg(field.label, characters));
     }
-    return problems.join(u'\n');
+    return lines.join(u'\n');
+}
+
+QString fileFailureNotice(const WriteOutcome &outcome)
+{
+    using platform::ansi::FileError;
+    QString reason;
+    switch (outcome.error.kind) {
+    case FileError::FolderMissing:
+        reason = QStringLiteral("皮肤文件夹不存在,请先在QQ安装目录下建立与皮肤同名的文件夹");
+        break;
+    case FileError::IsLink:
+        reason = QStringLiteral("skin.ini是一个链接,指向%1,为了不改动别处的文件,不会通过它写入")
+                     .arg(outcome.error.linkTarget);
+        break;
+    default:
+        reason = platform::ansi::describe(outcome.error);
+        break;
+    }
+    // Another program's bytes were left alone, so the file is not as it was before.
+    const QString advice = outcome.error.kind == FileError::ChangedMeanwhile
+        ? QStringLiteral("请检查文件的内容后再试.")
+        : QStringLiteral("文件没有被改动,请检查后再试.");
+    return QStringLiteral("无法写入文件") + outcome.path + QStringLiteral("\n原因:") + reason + u'\n' + advice;
 }
 
 } // namespace
 
-bool appendBlock(const SkinLocation &location, const QStringList &block, const QList<LabelledText> &fields)
+void setLocationSource(LocationSource source)
 {
-    if (location.installPath.isEmpty()) {
-        platform::notice(QStringLiteral("您没有输入路径"));
-        return false;
-    }
+    locationSource() = std::move(source);
+}
 
-    const std::optional<QString> path = skinIniPath(location);
-    if (!path) {
-        platform::notice(QStringLiteral("请选择版本!"));
-        return false;
-    }
+core::SkinLocation currentLocation()
+{
+    return locationSource() ? locationSource()() : core::SkinLocation{};
+}
 
-    if (!isUsableFolderName(location.skinName)) {
-        platform::notice(QStringLiteral("生成的QQ皮肤名称不能用作文件夹名称!\n"
-                                        "名称不能为空,不能是\".\"或\"..\",也不能含有 \\ / : * ? \" < > | 等字符."));
-        return false;
+QString outcomeNotice(const WriteOutcome &outcome)
+{
+    switch (outcome.kind) {
+    case WriteOutcome::Written:
+        return {};
+    case WriteOutcome::NoInstallPath:
+        return QStringLiteral("您没有输入路径");
+    case WriteOutcome::NoVersion:
+        return QStringLiteral("请选择版本!");
+    case WriteOutcome::UnusableSkinName:
+        return QStringLiteral("生成的QQ皮肤名称不能用作文件夹名称!\n"
+                              "名称不能为空,不能是\".\"或\"..\",也不能含有 \\ / : * ? \" < > | 等字符.");
+    case WriteOutcome::ControlCharacters:
+        return QStringLiteral("以下内容含有换行等控制字符,写入后会破坏skin.ini,请删除后再试:\n")
+            + namedFields(outcome.fields);
+    case WriteOutcome::UnencodableCharacters:
+        return QStringLiteral("以下内容含有无法保存的字符,请修改后再试:\n") + namedFields(outcome.fields);
+    case WriteOutcome::FileFailed:
+        return fileFailureNotice(outcome);
     }
+    return {};
+}
 
-    const platform::ansi::Encoded encoded = platform::ansi::encodeLines(block);
-    if (!encoded.ok()) {
-        const QString named = unencodableFields(fields);
-        platform::notice(QStringLiteral("以下内容含有无法保存的字符,请修改后再试:\n")
-                         + (named.isEmpty() ? encoded.unencodable : named));
+bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes)
+{
+    QList<core::LabelledText> fields;
+    for (const QLineEdit *box : boxes)
+        fields << core::LabelledText{platform::fieldName(box), box->text()};
+
+    const core::PreparedBlock prepared = core::prepareBlock(location, block, fields);
+    if (!prepared.ready()) {
+        platform::notice(outcomeNotice(prepared.outcome));
         return false;
     }
 
     // The notice offers no way back: however it is closed, the write goes on.
-    platform::notice(QStringLiteral("您要生成的文件为") + *path + QStringLiteral("如果确认无误请点确定"));
+    platform::notice(QStringLiteral("您要生成的文件为") + prepared.outcome.path + QStringLiteral("如果确认无误请点确定"));
 
-    const platform::ansi::WriteResult result = platform::ansi::appendBytes(platform::nativePath(*path), encoded.bytes);
-    if (!result.ok()) {
-        const QString reason = result.error.kind == platform::ansi::FileError::FolderMissing
-            ? QStringLiteral("皮肤文件夹不存在,请先在QQ安装目录下建立与皮肤同名的文件夹")
-            : platform::ansi::describe(result.error);
-        platform::notice(QStringLiteral("无法写入文件") + *path + QStringLiteral("\n原因:") + reason
-                         + QStringLiteral("\n文件没有被改动,请检查后再试."));
+    const WriteOutcome outcome = core::appendPrepared(prepared);
+    if (!outcome.ok()) {
+        platform::notice(outcomeNotice(outcome));
         return false;
     }
     return true;

@@ -1,24 +1,34 @@
 #pragma once
 
-#include "location.h"
+#include "skinmaker/core/location.h"
+#include "skinmaker/core/skinwrite.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The write procedure shared by the three actions that add a block to skin.ini:
-// generate on the main window, and 确定 on the button options and skin information windows.
+#include <functional>
+
+class QLineEdit;
+
+// The window side of the write procedure shared by the three actions that add a block to
+// skin.ini: the notices around the write, and where the writing windows learn the location.
 namespace skinmaker::authoring {
 
-// A box's text with the caption the user knows it by, to name it in notices.
-struct LabelledText {
-    QString label;
-    QString text;
-};
+// The location as the main window shows it at this moment. The main window registers itself
+// here, so the writing windows need nothing from the shell above them.
+using LocationSource = std::function<core::SkinLocation()>;
+void setLocationSource(LocationSource source);
+// Without a source, a location with nothing filled in.
+core::SkinLocation currentLocation();
 
-// Checks the location and the texts, shows the location notice and appends the block in
-// one write. Every problem is told in a notice and stops the action with nothing written.
-// True only when the block is verifiably at the end of the file.
-bool appendBlock(const SkinLocation &location, const QStringList &block, const QList<LabelledText> &fields);
+// What the user is told when a write stops, in the program's words.
+QString outcomeNotice(const core::WriteOutcome &outcome);
+
+// Checks the location and the boxes' texts, shows the location notice and appends the block
+// in one write. Every problem is told in a notice and stops the action with nothing written.
+// True only when the block is verifiably at the end of the file. boxes are the boxes the
+// block's values come from; notices name them by their captions.
+bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes);
 
 } // namespace skinmaker::authoring

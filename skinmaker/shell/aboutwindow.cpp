@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 
 namespace skinmaker::shell {
 
@@ -95,8 +94,7 @@ AboutWindow::AboutWindow()
     connect(ok, &QPushButton::clicked, this, &QWidget::hide);
     connect(systemInfo, &QPushButton::clicked, this, [] { StartSysInfo(); });
 
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    platform::look::centreOnScreen(this);
 
     load();
 }

@@ -8,11 +8,12 @@
 #include "skinmaker/authoring/skinwriter.h"
 #include "skinmaker/shell/aboutwindow.h"
 
+#include "platform/fields.h"
 #include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/placement.h"
-#include "platform/settings.h"
+#include "platform/core/settings.h"
 #include "platform/singlewindow.h"
 
 #include <QButtonGroup>
@@ -72,18 +73,18 @@ void MainWindow::buildFields()
     QGroupBox *frame1 = placeFrame(client, "Frame1", QStringLiteral("背景"), 120, 735);
     QLabel *label1 = place<QLabel>(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
     m_text1 = place<QLineEdit>(frame1, "Text1", twipsRect(2040, 300, 3600, rowHeight));
-    label1->setBuddy(m_text1);
+    platform::nameField(m_text1, label1);
 
     QGroupBox *frame2 = placeFrame(client, "Frame2", QStringLiteral("宽度与高度"), 960, 735);
     QLabel *label2 = place<QLabel>(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
     m_text2 = place<QLineEdit>(frame2, "Text2", twipsRect(840, 300, 1500, rowHeight));
-    label2->setBuddy(m_text2);
+    platform::nameField(m_text2, label2);
     QLabel *label4 = place<QLabel>(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
     m_text4 = place<QLineEdit>(frame2, "Text4", twipsRect(3840, 300, 1500, rowHeight));
-    label4->setBuddy(m_text4);
+    platform::nameField(m_text4, label4);
     QLabel *label3 = place<QLabel>(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
     m_text3 = place<QLineEdit>(frame2, "Text3", twipsRect(6840, 300, 1500, rowHeight));
-    label3->setBuddy(m_text3);
+    platform::nameField(m_text3, label3);
 
     QGroupBox *frame3 = placeFrame(client, "Frame3", QStringLiteral("标题栏"), 1800, 735);
     m_check1 = place<QCheckBox>(frame3, "Check1", QStringLiteral("有标题栏"), twipsRect(240, 315, 1440, rowHeight));
@@ -94,7 +95,7 @@ void MainWindow::buildFields()
     QGroupBox *frame4 = placeFrame(client, "Frame4", QStringLiteral("菜单"), 2640, 1335);
     QLabel *label6 = place<QLabel>(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
     m_text6 = place<QLineEdit>(frame4, "Text6", twipsRect(2520, 540, 3600, rowHeight));
-    label6->setBuddy(m_text6);
+    platform::nameField(m_text6, label6);
 
     QGroupBox *frame5 = placeFrame(client, "Frame5", QStringLiteral("生成"), 4080, 2535);
     m_option2 = place<QRadioButton>(frame5, "Option2", QStringLiteral("2004"), twipsRect(3600, 1740, 1200, 300));
@@ -189,32 +190,25 @@ void MainWindow::buildMenus()
     connect(about, &QAction::triggered, this, [] { platform::SingleWindow<AboutWindow>::show(); });
 }
 
-authoring::SkinLocation MainWindow::location() const
+core::SkinLocation MainWindow::location() const
 {
-    authoring::QQVersion version = authoring::QQVersion::NotChosen;
+    core::QQVersion version = core::QQVersion::NotChosen;
     if (m_option1->isChecked())
-        version = authoring::QQVersion::Qq2003;
+        version = core::QQVersion::Qq2003;
     else if (m_option2->isChecked())
-        version = authoring::QQVersion::Qq2004;
+        version = core::QQVersion::Qq2004;
     return {m_text7->text(), m_text8->text(), version};
 }
 
-authoring::BasicFields MainWindow::basicFields() const
+core::BasicFields MainWindow::basicFields() const
 {
     return {m_text1->text(), m_text4->text(), m_text3->text(), m_text2->text(), m_text6->text()};
 }
 
 void MainWindow::generate()
 {
-    // The boxes the block is made of, each named in notices by the caption beside it.
-    QList<authoring::LabelledText> fields;
-    for (const QLineEdit *box : {m_text1, m_text4, m_text3, m_text2, m_text6}) {
-        for (const QLabel *caption : findChildren<QLabel *>()) {
-            if (caption->buddy() == box)
-                fields << authoring::LabelledText{caption->text(), box->text()};
-        }
-    }
-    if (authoring::appendBlock(location(), authoring::basicBlock(basicFields()), fields))
+    // The boxes in the order their values stand in the block.
+    if (authoring::appendBlock(location(), core::basicBlock(basicFields()), {m_text1, m_text4, m_text3, m_text2, m_text6}))
         platform::notice(QStringLiteral("生成成功!"));
 }
 

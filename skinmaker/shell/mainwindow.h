@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinmaker/authoring/blocks.h"
-#include "skinmaker/authoring/location.h"
+#include "skinmaker/core/blocks.h"
+#include "skinmaker/core/location.h"
 
 #include <QMainWindow>
 
@@ -28,8 +28,8 @@ public:
 
     MainWindow();
 
-    authoring::SkinLocation location() const;
-    authoring::BasicFields basicFields() const;
+    core::SkinLocation location() const;
+    core::BasicFields basicFields() const;
 
     QLineEdit *installPathBox() const { return m_text7; }
     QLineEdit *backgroundBox() const { return m_text1; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "registry.h"
 
-#include "platform/ansitext.h"
+#include "platform/core/ansitext.h"
 
 #include <QtGlobal>
 

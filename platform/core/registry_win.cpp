@@ -1,6 +1,6 @@
 // The Windows registry behind the registry backend. Kept free of Qt so that it can be
 // checked with a plain cross compiler.
-#include "platform/registrybackend.h"
+#include "platform/core/registrybackend.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "blocks.h"
 
-namespace skinmaker::authoring {
+namespace skinmaker::core {
 
 QStringList basicBlock(const BasicFields &fields)
 {
@@ -45,4 +45,4 @@ QStringList skinInfoBlock(const SkinInfoFields &fields)
     };
 }
 
-} // namespace skinmaker::authoring
+} // namespace skinmaker::core

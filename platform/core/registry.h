@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/registrybackend.h"
+#include "platform/core/registrybackend.h"
 
 #include <QString>
 

@@ -7,7 +7,7 @@
 
 // The blocks of lines the writing actions append to skin.ini. Each is a pure function of
 // the texts typed into the boxes, taken exactly as typed.
-namespace skinmaker::authoring {
+namespace skinmaker::core {
 
 // The main window's basic fields, named after the keys they feed. The boxes cross:
 // "宽度 (小)" feeds minwidth, "宽度(大)" feeds minheight and "高度" feeds maxwidth.
@@ -66,4 +66,4 @@ struct SkinInfoFields {
 // The seven lines of section SkinInfo.
 QStringList skinInfoBlock(const SkinInfoFields &fields);
 
-} // namespace skinmaker::authoring
+} // namespace skinmaker::core

@@ -1,6 +1,8 @@
 #include "location.h"
 
-namespace skinmaker::authoring {
+#include "platform/core/ansitext.h"
+
+namespace skinmaker::core {
 
 std::optional<QString> skinFolder(const SkinLocation &location)
 {
@@ -23,15 +25,35 @@ std::optional<QString> skinIniPath(const SkinLocation &location)
     return *folder + QStringLiteral("\\skin.ini");
 }
 
+std::optional<QString> backgroundPicturePath(const SkinLocation &location, const QString &pictureName)
+{
+    const std::optional<QString> folder = skinFolder(location);
+    if (!folder)
+        return std::nullopt;
+    return *folder + u'\\' + pictureName;
+}
+
 bool isUsableFolderName(const QString &name)
 {
     if (name.isEmpty() || name == u"." || name == u"..")
         return false;
     for (const QChar c : name) {
-        if (c.unicode() < 0x20 || QStringView(u"\\/<>:\"|?*").contains(c))
+        if (QStringView(u"\\/<>:\"|?*").contains(c))
             return false;
+    }
+    for (const char32_t character : platform::ansi::characters(name)) {
+        switch (QChar::category(character)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+        case QChar::Other_Surrogate:
+            return false;
+        default:
+            break;
+        }
     }
     return true;
 }
 
-} // namespace skinmaker::authoring
+} // namespace skinmaker::core

@@ -1,0 +1,133 @@
+#include "ansitext.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace platform::ansi {
+
+namespace {
+
+constexpr char codePage[] = "GBK";
+
+bool isLoneSurrogate(char32_t character)
+{
+    return character >= 0xD800 && character <= 0xDFFF;
+}
+
+QString fromCharacter(char32_t character)
+{
+    return QString::fromUcs4(&character, 1);
+}
+
+QString unencodableCharacters(const QString &text)
+{
+    QString found;
+    for (const char32_t character : characters(text)) {
+        const QString single = fromCharacter(character);
+        bool unencodable = isLoneSurrogate(character);
+        if (!unencodable) {
+            QStringEncoder encoder(codePage);
+            const QByteArray encoded = encoder.encode(single);  // converts only when taken
+            unencodable = encoder.hasError() || encoded.isEmpty();
+        }
+        if (unencodable && !found.contains(single))
+            found += single;
+    }
+    return found;
+}
+
+// Characters that cannot be seen, or would hide or reorder the text around them.
+bool shownAsCodePoint(char32_t character)
+{
+    const QChar::Category category = QChar::category(character);
+    return isLoneSurrogate(character) || category == QChar::Other_Control || category == QChar::Other_Format
+        || category == QChar::Separator_Line || category == QChar::Separator_Paragraph
+        || category == QChar::Other_NotAssigned || category == QChar::Other_PrivateUse;
+}
+
+} // namespace
+
+QList<char32_t> characters(const QString &text)
+{
+    QList<char32_t> result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result << QChar::surrogateToUcs4(c, text.at(i + 1));
+            ++i;
+        } else {
+            result << c.unicode();  // a lone surrogate stays a character of its own
+        }
+    }
+    return result;
+}
+
+Encoded encode(const QString &text)
+{
+    QStringEncoder encoder(codePage);
+    Encoded result;
+    result.bytes = encoder.encode(text);
+    bool hasLoneSurrogate = false;
+    for (const char32_t character : characters(text))
+        hasLoneSurrogate = hasLoneSurrogate || isLoneSurrogate(character);
+    if (encoder.hasError() || hasLoneSurrogate)
+        result.unencodable = unencodableCharacters(text);
+    return result;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder decoder(codePage);
+    return decoder.decode(bytes);
+}
+
+Encoded encodeLines(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QLatin1String(lineEnd);
+    return encode(text);
+}
+
+QList<char32_t> controlCharacters(const QString &text)
+{
+    QList<char32_t> found;
+    for (const char32_t character : characters(text)) {
+        const bool control = character < 0x20 || (character >= 0x7F && character <= 0x9F) || character == 0x2028
+            || character == 0x2029;
+        if (control && !found.contains(character))
+            found << character;
+    }
+    return found;
+}
+
+QString displayCharacter(char32_t character)
+{
+    if (shownAsCodePoint(character))
+        return QStringLiteral("U+%1").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
+    return fromCharacter(character);
+}
+
+QString displayCharacters(const QList<char32_t> &list)
+{
+    // Code points stand apart from each other and from their neighbours, so "U+000AU+000D"
+    // does not read as one.
+    QString text;
+    bool previousWasCodePoint = false;
+    for (const char32_t character : list) {
+        const bool codePoint = shownAsCodePoint(character);
+        if (!text.isEmpty() && (codePoint || previousWasCodePoint))
+            text += u' ';
+        text += displayCharacter(character);
+        previousWasCodePoint = codePoint;
+    }
+    return text;
+}
+
+QString displayCharacters(const QString &text)
+{
+    return displayCharacters(characters(text));
+}
+
+} // namespace platform::ansi

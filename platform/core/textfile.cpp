@@ -1,0 +1,620 @@
+#include "textfile.h"
+
+#include "ansitext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <QSaveFile>
+#endif
+
+namespace platform::ansi {
+
+namespace {
+
+AppendInterleave *activeInterleave = nullptr;
+
+WriteResult failure(FileError::Kind kind, const QString &systemMessage = {})
+{
+    return WriteResult{FileError{kind, systemMessage, {}}};
+}
+
+// Splits decoded text at CR LF, lone CR and lone LF.
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+qsizetype firstLineEnd(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\r' || bytes.at(i) == '\n')
+            return i;
+    }
+    return -1;
+}
+
+#ifdef Q_OS_UNIX
+
+QString systemMessage(int error)
+{
+    return qt_error_string(error);
+}
+
+FileError::Kind kindOfWriteError(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return FileError::DiskFull;
+    case EFBIG:
+        return FileError::TooLarge;
+    default:
+        return FileError::WriteFailed;
+    }
+}
+
+WriteResult writeFailure(int error)
+{
+    return failure(kindOfWriteError(error), systemMessage(error));
+}
+
+// Closes a descriptor however the function that opened it ends.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    // Closes now and tells whether the system reported a late write error.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Honour the owner's bits like the attributes elsewhere: even an administrator does not write
+// into a file the user marked read-only, nor count on reading back one marked unreadable.
+bool refusesWriting(const QByteArray &name, const struct stat &info)
+{
+    return !(info.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0;
+}
+
+bool refusesReading(const QByteArray &name, const struct stat &info)
+{
+    return !(info.st_mode & S_IRUSR) || ::access(name.constData(), R_OK) != 0;
+}
+
+// What stands in the way of a new file in this folder, if anything.
+std::optional<WriteResult> refuseFolder(const QString &nativePath)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(nativePath).absolutePath());
+    struct stat info {};
+    if (::stat(folder.constData(), &info) != 0) {
+        if (errno == EACCES)
+            return failure(FileError::FolderUnreachable, systemMessage(errno));
+        return failure(FileError::FolderMissing);
+    }
+    if (!S_ISDIR(info.st_mode))
+        return failure(FileError::FolderMissing);
+    if (!(info.st_mode & S_IXUSR) || ::access(folder.constData(), X_OK) != 0)
+        return failure(FileError::FolderUnreachable);
+    if (::access(folder.constData(), W_OK) != 0)
+        return failure(FileError::ReadOnly, systemMessage(errno));
+    return std::nullopt;
+}
+
+// What stands in the way of writing into an existing name, if anything.
+std::optional<WriteResult> refuseExisting(const QByteArray &name, const struct stat &info)
+{
+    if (S_ISLNK(info.st_mode)) {
+        WriteResult link = failure(FileError::IsLink);
+        link.error.linkTarget = QFileInfo(QFile::decodeName(name)).symLinkTarget();
+        return link;
+    }
+    if (S_ISDIR(info.st_mode))
+        return failure(FileError::NotAFile);
+    if (!S_ISREG(info.st_mode))
+        return failure(FileError::NotRegular);
+    if (refusesWriting(name, info))
+        return failure(FileError::ReadOnly);
+    if (refusesReading(name, info))
+        return failure(FileError::Unreadable);
+    return std::nullopt;
+}
+
+WriteResult openFailure(int error)
+{
+    switch (error) {
+    case ELOOP:
+        return failure(FileError::IsLink);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return failure(FileError::ReadOnly, systemMessage(error));
+    case ENXIO:
+    case ENODEV:
+        return failure(FileError::NotRegular);
+    case EISDIR:
+        return failure(FileError::NotAFile);
+    case ENOENT:
+    case ENOTDIR:
+        return failure(FileError::FolderMissing);
+    default:
+        return writeFailure(error);
+    }
+}
+
+// Writes everything, retrying short writes; returns the bytes written and sets error on failure.
+qint64 writeAll(int fd, const char *data, qint64 size, int &error)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size_t(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;
+            return done;
+        }
+        done += n;
+    }
+    return done;
+}
+
+bool writeAllAt(int fd, const QByteArray &bytes, off_t offset)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+QByteArray readAt(int fd, qint64 size, off_t offset)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+// Opens an ordinary file for reading; a pipe or device is refused without waiting on it.
+int openForReading(const QString &nativePath)
+{
+    const QByteArray name = QFile::encodeName(nativePath);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads up to limit bytes from the start, or only until the first line is complete;
+// nullopt when the file cannot be opened or read.
+enum class Reading { Whole, FirstLine };
+std::optional<QByteArray> readStart(const QString &nativePath, qint64 limit, Reading reading)
+{
+    const Descriptor file(openForReading(nativePath));
+    if (!file.valid())
+        return std::nullopt;
+    QByteArray bytes;
+    char chunk[16 * 1024];
+    while (bytes.size() < limit) {
+        const ssize_t n = ::read(file.get(), chunk, size_t(qMin<qint64>(sizeof chunk, limit - bytes.size())));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        bytes.append(chunk, n);
+        if (reading == Reading::FirstLine && firstLineEnd(QByteArray::fromRawData(chunk, n)) >= 0)
+            break;  // the rest of the file does not matter
+    }
+    return bytes;
+}
+
+// Removes our half-written or unverified bytes again, unless someone appended after them.
+FileError::Kind rollBackAppend(int fd, const QByteArray &name, bool created, off_t ourStart, off_t ourEnd)
+{
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return FileError::None;
+    if (now.st_size > ourEnd)
+        return FileError::ChangedMeanwhile;
+    if (created && ourStart == 0) {
+        // Only the file we made: a file someone put there meanwhile stays.
+        struct stat there {};
+        if (::lstat(name.constData(), &there) == 0 && sameFile(there, now))
+            ::unlink(name.constData());
+        return FileError::None;
+    }
+    if (::ftruncate(fd, ourStart) != 0)
+        return FileError::ChangedMeanwhile;
+    return FileError::None;
+}
+
+#endif
+
+} // namespace
+
+#ifdef Q_OS_UNIX
+
+WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes)
+{
+    const QByteArray name = QFile::encodeName(nativePath);
+    struct stat before {};
+    const bool existed = ::lstat(name.constData(), &before) == 0;
+    if (existed) {
+        if (auto refused = refuseExisting(name, before))
+            return *refused;
+    } else if (auto refused = refuseFolder(nativePath)) {
+        return *refused;
+    }
+
+    // O_NOFOLLOW: a link swapped in after the checks is not followed either. O_NONBLOCK: a
+    // pipe swapped in does not hang the program; it has no effect on an ordinary file.
+    int flags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    if (!existed)
+        flags |= O_CREAT | O_EXCL;
+    Descriptor file(::open(name.constData(), flags, 0666));
+    if (!file.valid())
+        return openFailure(errno);
+    struct stat opened {};
+    if (::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        return failure(FileError::NotRegular);
+
+    int error = 0;
+    const qint64 written = writeAll(file.get(), bytes.constData(), bytes.size(), error);
+    // With O_APPEND the offset after the write marks where our bytes end, wherever others wrote.
+    const off_t ourEnd = written > 0 ? ::lseek(file.get(), 0, SEEK_CUR) : opened.st_size;
+    const off_t ourStart = ourEnd - off_t(written);
+
+    if (activeInterleave)
+        activeInterleave->run(nativePath);
+
+    if (written == bytes.size()) {
+        const Descriptor reader(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat read {};
+        const bool sameInode = reader.valid() && ::fstat(reader.get(), &read) == 0 && sameFile(read, opened);
+        if (sameInode && readAt(reader.get(), bytes.size(), ourStart) == bytes) {
+            if (file.close())
+                return {};
+            error = errno;
+        }
+    }
+
+    if (written > 0 || !existed) {
+        const FileError::Kind rollBack = rollBackAppend(file.get(), name, !existed, ourStart, ourEnd);
+        if (rollBack != FileError::None)
+            return failure(rollBack);
+    }
+    if (error != 0)
+        return writeFailure(error);
+    return failure(FileError::NotVerified);
+}
+
+namespace {
+
+// The file a link leads to, following chains of links; the name itself when it is no link.
+QString resolveLinks(const QString &nativePath)
+{
+    QString path = nativePath;
+    for (int depth = 0; depth < 40 && QFileInfo(path).isSymLink(); ++depth)
+        path = QFileInfo(path).symLinkTarget();
+    return path;
+}
+
+// Writes a new file beside the old one and swaps it in, so the name always holds one or the
+// other. nullopt when no new file can be made there (the caller then writes in place).
+std::optional<WriteResult> replaceBySwap(const QString &path, const QByteArray &bytes, const struct stat *old)
+{
+    const QFileInfo info(path);
+    QByteArray pattern = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                                           + QStringLiteral(".XXXXXX"));
+    Descriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!file.valid())
+        return std::nullopt;
+    const auto discard = [&pattern](int error) {
+        ::unlink(pattern.constData());
+        return writeFailure(error);
+    };
+
+    if (old) {
+        // Keep the old file's group and permissions; its owner is us (see replaceContent).
+        if (::fchown(file.get(), uid_t(-1), old->st_gid) != 0) {
+            // Not a member of that group: the file takes ours, as any file we create would.
+        }
+        if (::fchmod(file.get(), old->st_mode & 07777) != 0)
+            return discard(errno);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(file.get(), 0666 & ~mask) != 0)
+            return discard(errno);
+    }
+
+    int error = 0;
+    if (writeAll(file.get(), bytes.constData(), bytes.size(), error) != bytes.size())
+        return discard(error);
+    if (::fsync(file.get()) != 0 || !file.close())
+        return discard(errno);
+    if (::rename(pattern.constData(), QFile::encodeName(path).constData()) != 0)
+        return discard(errno);
+    return WriteResult{};
+}
+
+// Rewrites the file where it is. Only the bytes the new content covers are overwritten before
+// it is checked, so putting those back restores the old file; the tail goes last.
+WriteResult replaceInPlace(const QString &path, const QByteArray &bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    Descriptor file(::open(name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!file.valid())
+        return openFailure(errno);
+    struct stat old {};
+    if (::fstat(file.get(), &old) != 0 || !S_ISREG(old.st_mode))
+        return failure(FileError::NotRegular);
+
+    const QByteArray covered = readAt(file.get(), qMin<qint64>(old.st_size, bytes.size()), 0);
+    const auto restore = [&](WriteResult result) {
+        writeAllAt(file.get(), covered, 0);
+        if (::ftruncate(file.get(), old.st_size) != 0) {
+            // Nothing more can be done; the covered bytes are back in any case.
+        }
+        return result;
+    };
+
+    if (covered.size() != qMin<qint64>(old.st_size, bytes.size()))
+        return failure(FileError::Unreadable);
+    if (!writeAllAt(file.get(), bytes, 0))
+        return restore(writeFailure(errno));
+    if (readAt(file.get(), bytes.size(), 0) != bytes)
+        return restore(failure(FileError::NotVerified));
+    if (::ftruncate(file.get(), off_t(bytes.size())) != 0)
+        return restore(writeFailure(errno));
+    if (::fsync(file.get()) != 0)
+        return restore(writeFailure(errno));
+    return {};
+}
+
+} // namespace
+
+WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
+{
+    const QString path = resolveLinks(nativePath);
+    const QByteArray name = QFile::encodeName(path);
+    struct stat old {};
+    const bool existed = ::lstat(name.constData(), &old) == 0;
+    if (existed) {
+        if (auto refused = refuseExisting(name, old))
+            return *refused;
+    } else if (auto refused = refuseFolder(path)) {
+        return *refused;
+    }
+
+    // Swapping in a new file would hand someone else's file to us, or split a file that has
+    // several names; those are rewritten in place.
+    const bool swappable = !existed || (old.st_uid == ::geteuid() && old.st_nlink == 1);
+    if (swappable) {
+        if (auto swapped = replaceBySwap(path, bytes, existed ? &old : nullptr))
+            return *swapped;
+        if (!existed)
+            return failure(FileError::ReadOnly);
+    }
+    return replaceInPlace(path, bytes);
+}
+
+std::optional<QString> readFirstLine(const QString &nativePath)
+{
+    const std::optional<QByteArray> bytes = readStart(nativePath, firstLineLimit, Reading::FirstLine);
+    if (!bytes || bytes->isEmpty())
+        return std::nullopt;
+    const qsizetype end = firstLineEnd(*bytes);
+    return decode(end >= 0 ? bytes->left(end) : *bytes);
+}
+
+std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit)
+{
+    // One byte more than the limit tells whether the file went on past it.
+    const std::optional<QByteArray> bytes = readStart(nativePath, byteLimit + 1, Reading::Whole);
+    if (!bytes)
+        return std::nullopt;
+    if (bytes->size() <= byteLimit)
+        return splitLines(decode(*bytes));
+    // Cut at the last line end inside the limit, so no line is read half.
+    QByteArray inside = bytes->left(byteLimit);
+    const qsizetype lastEnd = qMax(inside.lastIndexOf('\n'), inside.lastIndexOf('\r'));
+    inside.truncate(lastEnd + 1);
+    return splitLines(decode(inside));
+}
+
+#else // Windows: the same rules through Qt's files, without the guards only POSIX offers.
+
+WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes)
+{
+    const QFileInfo info(nativePath);
+    if (info.isSymLink())
+        return failure(FileError::IsLink);
+    if (info.exists() && info.isDir())
+        return failure(FileError::NotAFile);
+    if (info.exists() && !info.isFile())
+        return failure(FileError::NotRegular);
+    if (!info.absoluteDir().exists())
+        return failure(FileError::FolderMissing);
+    if (info.exists() && !info.isWritable())
+        return failure(FileError::ReadOnly);
+
+    const bool existed = info.exists();
+    QFile file(nativePath);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return failure(existed ? FileError::ReadOnly : FileError::WriteFailed, file.errorString());
+    const qint64 start = file.size();
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    const QString error = file.errorString();
+    if (activeInterleave)
+        activeInterleave->run(nativePath);
+    if (written && file.seek(start) && file.read(bytes.size()) == bytes)
+        return {};
+    if (file.size() > start + bytes.size())
+        return failure(FileError::ChangedMeanwhile);
+    file.close();
+    if (existed)
+        QFile::resize(nativePath, start);
+    else
+        QFile::remove(nativePath);
+    return failure(written ? FileError::NotVerified : FileError::WriteFailed, error);
+}
+
+WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
+{
+    const QFileInfo info(nativePath);
+    if (info.exists() && info.isDir())
+        return failure(FileError::NotAFile);
+    if (!info.absoluteDir().exists())
+        return failure(FileError::FolderMissing);
+    if (info.exists() && !info.isWritable())
+        return failure(FileError::ReadOnly);
+    QSaveFile file(nativePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return failure(FileError::ReadOnly, file.errorString());
+    file.write(bytes);
+    if (!file.commit())
+        return failure(FileError::WriteFailed, file.errorString());
+    return {};
+}
+
+std::optional<QString> readFirstLine(const QString &nativePath)
+{
+    QFile file(nativePath);
+    if (!QFileInfo(nativePath).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(firstLineLimit);
+    if (bytes.isEmpty())
+        return std::nullopt;
+    const qsizetype end = firstLineEnd(bytes);
+    return decode(end >= 0 ? bytes.left(end) : bytes);
+}
+
+std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit)
+{
+    QFile file(nativePath);
+    if (!QFileInfo(nativePath).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.read(byteLimit + 1);
+    if (bytes.size() > byteLimit) {
+        bytes.truncate(byteLimit);
+        bytes.truncate(qMax(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
+    }
+    return splitLines(decode(bytes));
+}
+
+#endif
+
+AppendInterleave::AppendInterleave(std::function<void(const QString &)> action)
+    : m_action(std::move(action))
+    , m_previous(activeInterleave)
+{
+    activeInterleave = this;
+}
+
+AppendInterleave::~AppendInterleave()
+{
+    activeInterleave = m_previous;
+}
+
+WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encodedLine)
+{
+    return replaceContent(nativePath, encodedLine + lineEnd);
+}
+
+QString describe(const FileError &error)
+{
+    switch (error.kind) {
+    case FileError::None:
+        return {};
+    case FileError::FolderMissing:
+        return QStringLiteral("文件夹不存在");
+    case FileError::FolderUnreachable:
+        return QStringLiteral("无法进入文件所在的文件夹,没有访问它的权限");
+    case FileError::ReadOnly:
+        return QStringLiteral("文件是只读的,或没有写入的权限");
+    case FileError::Unreadable:
+        return QStringLiteral("文件不允许读取,写入后无法核对内容");
+    case FileError::NotAFile:
+        return QStringLiteral("同名的文件夹已经存在,无法作为文件写入");
+    case FileError::NotRegular:
+        return QStringLiteral("这不是一个普通的文件(而是设备或管道等),无法写入");
+    case FileError::IsLink:
+        return QStringLiteral("这个文件是一个链接,指向%1,为了不改动别处的文件,不会通过它写入")
+            .arg(QDir::toNativeSeparators(error.linkTarget));
+    case FileError::DiskFull:
+        return QStringLiteral("磁盘已满(%1)").arg(error.systemMessage);
+    case FileError::TooLarge:
+        return QStringLiteral("文件超过了系统允许的大小(%1)").arg(error.systemMessage);
+    case FileError::WriteFailed:
+        return QStringLiteral("写入失败(%1)").arg(error.systemMessage);
+    case FileError::NotVerified:
+        return QStringLiteral("写入后读回的内容与写入的不一致");
+    case FileError::ChangedMeanwhile:
+        return QStringLiteral("写入时有其他程序同时改动了这个文件,为了不删除它写入的内容,文件保持现状");
+    }
+    return {};
+}
+
+} // namespace platform::ansi

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// Reading and writing the programs' small text files (skin.ini, qqq.qq, QQ.QQ) so that a
+// failure never leaves a file half written and never blocks on something that is no file.
+// Paths are file names of the running system (see winpath.h for the Windows-style ones).
+namespace platform::ansi {
+
+struct FileError {
+    enum Kind {
+        None,
+        FolderMissing,      // the folder that should hold the file does not exist
+        FolderUnreachable,  // the folder exists but may not be entered
+        ReadOnly,           // the file or its folder refuses writing
+        Unreadable,         // the file may not be read, so a write could not be checked
+        NotAFile,           // the name is taken by a folder
+        NotRegular,         // the name is a device, a pipe or a socket
+        IsLink,             // a symbolic link where the file itself was expected
+        DiskFull,           // no room left on the disk
+        TooLarge,           // the file would pass the size the system allows
+        WriteFailed,        // opening or writing failed for another reason
+        NotVerified,        // the bytes were written but did not read back the same
+        ChangedMeanwhile,   // another program changed the file while we wrote; left as it is
+    };
+    Kind kind = None;
+    QString systemMessage;  // the system's own wording of the failure, when there was one
+    QString linkTarget;     // for IsLink: where the link points
+};
+
+struct WriteResult {
+    FileError error;
+    bool ok() const { return error.kind == FileError::None; }
+};
+
+// Appends the bytes in a single write. A symbolic link in the file's place is refused, also
+// one swapped in just before the write. On failure the file is cut back to its previous
+// length, or removed if the write created it; bytes another program appended meanwhile are
+// never cut. Success means our bytes were read back from where they landed.
+WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes);
+
+// Replaces the whole content, all or nothing: either the new bytes are in the file, or it
+// holds what it held before. A link is written through to its target; the file keeps its
+// permissions. Where no new file can be made beside it, it is rewritten in place and its
+// old bytes are put back if anything fails.
+WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes);
+
+// replaceContent with one line and its CR LF.
+WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encodedLine);
+
+// The first line, up to CR LF, a lone CR or a lone LF (a file edited on Linux ends its lines
+// in LF); a file without a line end yields all of it. At most firstLineLimit bytes are read.
+// nullopt when the file is missing, is no ordinary file, cannot be read or holds no byte.
+inline constexpr qint64 firstLineLimit = 64 * 1024;
+std::optional<QString> readFirstLine(const QString &nativePath);
+
+// All lines, split at CR LF, lone CR or lone LF. A last line without line end counts; a final
+// line end does not start another, empty line. At most byteLimit bytes are read; a line cut
+// by that limit is left out. nullopt when missing, no ordinary file or unreadable.
+std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit);
+
+// While one exists, it runs in every append between the write and the read-back, as another
+// program writing to the same file at that moment would. Tests use it.
+class AppendInterleave {
+public:
+    explicit AppendInterleave(std::function<void(const QString &nativePath)> action);
+    ~AppendInterleave();
+    AppendInterleave(const AppendInterleave &) = delete;
+    AppendInterleave &operator=(const AppendInterleave &) = delete;
+
+    void run(const QString &nativePath) const { m_action(nativePath); }
+
+private:
+    std::function<void(const QString &)> m_action;
+    AppendInterleave *m_previous = nullptr;
+};
+
+// A short Chinese explanation of a failed write, for the notices.
+QString describe(const FileError &error);
+
+} // namespace platform::ansi

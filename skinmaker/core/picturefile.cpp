@@ -1,0 +1,73 @@
+#include "picturefile.h"
+
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <climits>
+
+namespace skinmaker::core {
+
+namespace {
+
+// Honour the owner's bits like the attributes elsewhere, so the answer does not depend on
+// whether the user happens to be an administrator.
+bool mayEnter(const QFileInfo &folder)
+{
+    return (folder.permissions() & QFileDevice::ExeOwner) && folder.isExecutable();
+}
+
+bool mayRead(const QFileInfo &file)
+{
+    return (file.permissions() & QFileDevice::ReadOwner) && file.isReadable();
+}
+
+} // namespace
+
+QString pictureFileProblem(const QString &nativePath)
+{
+    const QFileInfo file(nativePath);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("皮肤文件夹不存在");
+#ifndef Q_OS_WIN
+    if (folder.isDir() && !mayEnter(folder))
+        return QStringLiteral("无法进入图片所在的文件夹,没有访问它的权限");
+#endif
+    if (!file.exists())
+        return QStringLiteral("找不到这个文件");
+    if (!file.isFile())
+        return QStringLiteral("这不是一个文件");
+    if (!mayRead(file))
+        return QStringLiteral("文件无法打开");
+    return {};
+}
+
+QSize sizeClaimedByHeader(const QByteArray &header)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
+    if (header.startsWith("BM") && header.size() >= 26) {
+        if (qFromLittleEndian<quint32>(bytes + 14) == 12)  // the oldest header has 16-bit sizes
+            return QSize(qFromLittleEndian<quint16>(bytes + 18), qFromLittleEndian<quint16>(bytes + 20));
+        // A negative height marks rows stored top-down.
+        const qint64 height = qAbs(qint64(qFromLittleEndian<qint32>(bytes + 22)));
+        return QSize(qFromLittleEndian<qint32>(bytes + 18), int(qMin<qint64>(height, INT_MAX)));
+    }
+    if (header.startsWith("\x89PNG\r\n\x1a\n") && header.size() >= 24 && header.mid(12, 4) == "IHDR") {
+        const quint32 width = qFromBigEndian<quint32>(bytes + 16);
+        const quint32 height = qFromBigEndian<quint32>(bytes + 20);
+        return QSize(int(qMin<quint32>(width, INT_MAX)), int(qMin<quint32>(height, INT_MAX)));
+    }
+    return {};
+}
+
+QString pictureSizeProblem(const QSize &claimed)
+{
+    if (!claimed.isValid() || qint64(claimed.width()) * claimed.height() <= backgroundPixelLimit)
+        return {};
+    return QStringLiteral("图片太大(宽%1像素,高%2像素),预览最多只能显示约%3万像素的图片")
+        .arg(claimed.width())
+        .arg(claimed.height())
+        .arg(backgroundPixelLimit / 10000);
+}
+
+} // namespace skinmaker::core
