@@ -1,5 +1,6 @@
 // The about window: its layout and texts, the version line, how it is shown, hidden and
-// destroyed, and the system information launcher behind its button.
+// destroyed, and its button that starts the system information tool (whose search
+// tst_sysinfo tests).
 #include "skinmaker/shell/aboutwindow.h"
 #include "skinmaker/shell/mainwindow.h"
 #include "skinmaker/shell/sysinfo.h"
@@ -10,7 +11,7 @@
 #include "platform/singlewindow.h"
 #include "platform/core/winpath.h"
 
-#include "fakeregistry.h"
+#include "sysinfosandbox.h"
 #include "uitest.h"
 
 #include <QAction>
@@ -27,10 +28,8 @@
 
 using platform::NoticeRecord;
 using platform::look::twipsRect;
-using platform::registry::Root;
 using skinmaker::shell::AboutWindow;
 using skinmaker::shell::MainWindow;
-using testsupport::FakeRegistry;
 
 namespace {
 
@@ -38,27 +37,11 @@ using About = platform::SingleWindow<AboutWindow>;
 using Main = platform::SingleWindow<MainWindow>;
 
 const QString unavailable = QStringLiteral("此时系统信息不可用");
-const QByteArray toolFileKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const QByteArray toolFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr std::uint32_t textType = 1;
-constexpr std::uint32_t binaryType = 3;
 
 QImage cursorImage(const QCursor &cursor)
 {
     return cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
 }
-
-// A registry text value as stored: ANSI bytes and the terminating zero.
-QByteArray storedText(const QString &value)
-{
-    return testsupport::gbk(value) + '\0';
-}
-
-struct Launch {
-    bool started = false;
-    qint64 milliseconds = 0;
-    QList<NoticeRecord> notices;
-};
 
 } // namespace
 
@@ -79,125 +62,19 @@ private Q_SLOTS:
     void pictureClickShowsTheContactNotice();
     void systemInfoButtonRunsTheLauncher();
 
-    void startsTheToolNamedByTheRegistry_data();
-    void startsTheToolNamedByTheRegistry();
-    void startsTheToolInTheRegistryFolder_data();
-    void startsTheToolInTheRegistryFolder();
-    void reportsWhenTheRegistryLeadsNowhere_data();
-    void reportsWhenTheRegistryLeadsNowhere();
-    void startsAnEquivalentToolFromTheSearchPath_data();
-    void startsAnEquivalentToolFromTheSearchPath();
-    void reportsWhenNoEquivalentToolStarts_data();
-    void reportsWhenNoEquivalentToolStarts();
-
 private:
-    // A program that notes the name it was started by in the log, then lingers as a
-    // real tool would. A missing interpreter makes a program that cannot start.
-    void writeStub(const QString &nativePath, const QByteArray &interpreter = "/bin/sh");
-    void putOnSearchPath(const QString &toolName);
-    QStringList startedPrograms() const;
-    Launch launch();
-    int runEventLoop();
-    void verifyUnavailable(const Launch &result);
-
-    QTemporaryDir m_folder;
-    QString m_searchPath;  // the only folder on PATH while a test runs
-    QString m_log;
-    QByteArray m_savedPath;
-    QByteArray m_savedWinePrefix;
-    FakeRegistry *m_registry = nullptr;
-    platform::registry::BackendOverride *m_useRegistry = nullptr;
+    testsupport::SystemInfoSandbox m_sandbox;
 };
 
 void AboutTest::init()
 {
-    QVERIFY(m_folder.isValid());
-    static int round = 0;
-    const QString base = m_folder.path() + QStringLiteral("/round%1").arg(++round);
-    m_searchPath = base + QStringLiteral("/bin");
-    m_log = base + QStringLiteral("/started.log");
-    QVERIFY(QDir().mkpath(m_searchPath));
-    m_savedPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(m_searchPath));
-    // A fresh C: drive each time, so no test finds the tools an earlier one put there.
-    m_savedWinePrefix = qgetenv("WINEPREFIX");
-    qputenv("WINEPREFIX", QFile::encodeName(base + QStringLiteral("/wine")));
-    m_registry = new FakeRegistry;
-    m_useRegistry = new platform::registry::BackendOverride(*m_registry);
+    m_sandbox.setUp();
 }
 
 void AboutTest::cleanup()
 {
     testsupport::destroyAllWindows();
-    delete m_useRegistry;
-    m_useRegistry = nullptr;
-    qputenv("PATH", m_savedPath);
-    qputenv("WINEPREFIX", m_savedWinePrefix);
-    const int stillOpen = m_registry->stillOpen();
-    const int misuses = m_registry->misuses;
-    delete m_registry;
-    m_registry = nullptr;
-    QCOMPARE(stillOpen, 0);
-    QCOMPARE(misuses, 0);
-}
-
-void AboutTest::writeStub(const QString &nativePath, const QByteArray &interpreter)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(nativePath).path()));
-    const QByteArray script =
-        "#!" + interpreter + "\necho \"$0\" >> '" + QFile::encodeName(m_log) + "'\n/bin/sleep 2\n";
-    QVERIFY(testsupport::writeBytes(nativePath, script));
-    QVERIFY(QFile::setPermissions(nativePath, QFile::permissions(nativePath) | QFileDevice::ExeOwner
-                                                  | QFileDevice::ExeGroup | QFileDevice::ExeOther));
-}
-
-void AboutTest::putOnSearchPath(const QString &toolName)
-{
-    writeStub(m_searchPath + u'/' + toolName);
-}
-
-QStringList AboutTest::startedPrograms() const
-{
-    QFile log(m_log);
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
-}
-
-Launch AboutTest::launch()
-{
-    platform::NoticeRecorder notices;
-    QElapsedTimer clock;
-    clock.start();
-    Launch result;
-    result.started = skinmaker::shell::StartSysInfo();
-    result.milliseconds = clock.elapsed();
-    result.notices = notices.records();
-    return result;
-}
-
-void AboutTest::verifyUnavailable(const Launch &result)
-{
-    QVERIFY(!result.started);
-    QCOMPARE(result.notices.size(), 1);
-    QCOMPARE(result.notices[0].text, unavailable);
-    QCOMPARE(result.notices[0].title, QStringLiteral("提示"));
-    QCOMPARE(result.notices[0].icon, QMessageBox::Information);
-    QCOMPARE(result.notices[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    // Give anything wrongly started the time to note itself.
-    QTest::qWait(300);
-    QCOMPARE(startedPrograms(), QStringList());
-}
-
-int AboutTest::runEventLoop()
-{
-    // The program's event loop ends when its last visible window closes; a loop that
-    // does not end stops with 99 instead.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    return QApplication::exec();
+    m_sandbox.tearDown();
 }
 
 void AboutTest::versionTextShowsMajorMinorRevision()
@@ -369,7 +246,7 @@ void AboutTest::hiddenWindowDoesNotKeepTheProgramRunning()
         runningWithAbout = window->isVisible() && !main->isVisible();
         window->close();
     });
-    QCOMPARE(runEventLoop(), 0);
+    QCOMPARE(testsupport::runEventLoop(), 0);
     QVERIFY(runningWithAbout);
 
     // Hidden by OK, it does not keep the program running.
@@ -380,7 +257,7 @@ void AboutTest::hiddenWindowDoesNotKeepTheProgramRunning()
     QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
     QVERIFY(window->isHidden());
     QTimer::singleShot(0, main, [main] { main->close(); });
-    QCOMPARE(runEventLoop(), 0);
+    QCOMPARE(testsupport::runEventLoop(), 0);
 }
 
 void AboutTest::pictureClickShowsTheContactNotice()
@@ -424,170 +301,11 @@ void AboutTest::systemInfoButtonRunsTheLauncher()
         QTRY_COMPARE(notices.texts(), QStringList{unavailable});
     }
 
-    putOnSearchPath(QStringLiteral("kinfocenter"));
+    m_sandbox.putOnSearchPath(QStringLiteral("kinfocenter"));
     platform::NoticeRecorder notices;
     QTest::mouseClick(systemInfo, Qt::LeftButton);
     QCOMPARE(notices.texts(), QStringList());
-    QTRY_COMPARE(startedPrograms(), QStringList{m_searchPath + QStringLiteral("/kinfocenter")});
-}
-
-void AboutTest::startsTheToolNamedByTheRegistry_data()
-{
-    QTest::addColumn<bool>("folderToo");
-    QTest::newRow("location 2 absent") << false;
-    QTest::newRow("location 2 present as well") << true;
-}
-
-void AboutTest::startsTheToolNamedByTheRegistry()
-{
-    QFETCH(bool, folderToo);
-    // The registry names a Windows path; ANSI text with Chinese in it.
-    const QString tool = QStringLiteral("C:\\Program Files\\系统工具\\msinfo");
-    m_registry->setValue(Root::LocalMachine, toolFileKey, "PATH", textType, storedText(tool));
-    writeStub(platform::nativePath(tool));
-    if (folderToo) {
-        m_registry->setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType,
-                             storedText(QStringLiteral("C:\\Info")));
-        writeStub(platform::nativePath(QStringLiteral("C:\\Info\\MSINFO32.EXE")));
-    }
-    putOnSearchPath(QStringLiteral("hardinfo"));
-
-    const Launch result = launch();
-    QVERIFY(result.started);
-    QCOMPARE(result.notices.size(), 0);
-    // The tool lingers for two seconds; the launcher does not wait for it.
-    QVERIFY2(result.milliseconds < 1500, qPrintable(QString::number(result.milliseconds)));
-    QTRY_COMPARE(startedPrograms(), QStringList{platform::nativePath(tool)});
-    // The folder's location was never asked for.
-    QCOMPARE(m_registry->opens, 1);
-}
-
-void AboutTest::startsTheToolInTheRegistryFolder_data()
-{
-    QTest::addColumn<bool>("fileKeyExists");
-    QTest::newRow("no key for the file") << false;
-    QTest::newRow("file key without the value") << true;
-}
-
-void AboutTest::startsTheToolInTheRegistryFolder()
-{
-    QFETCH(bool, fileKeyExists);
-    if (fileKeyExists)
-        m_registry->setValue(Root::LocalMachine, toolFileKey, "OTHER", textType, storedText(QStringLiteral("x")));
-    const QString folder = QStringLiteral("C:\\Program Files\\Common Files\\Shared\\MSInfo");
-    m_registry->setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType, storedText(folder));
-    const QString tool = platform::nativePath(folder + QStringLiteral("\\MSINFO32.EXE"));
-    writeStub(tool);
-    putOnSearchPath(QStringLiteral("hardinfo"));
-
-    const Launch result = launch();
-    QVERIFY(result.started);
-    QCOMPARE(result.notices.size(), 0);
-    QVERIFY2(result.milliseconds < 1500, qPrintable(QString::number(result.milliseconds)));
-    QTRY_COMPARE(startedPrograms(), QStringList{tool});
-    QCOMPARE(m_registry->opens, fileKeyExists ? 2 : 1);
-    QCOMPARE(m_registry->closes, m_registry->opens);
-}
-
-void AboutTest::reportsWhenTheRegistryLeadsNowhere_data()
-{
-    QTest::addColumn<QString>("fileValue");  // location 1, a text unless empty
-    QTest::addColumn<bool>("fileIsBinary");  // location 1 stored with another type
-    QTest::addColumn<QString>("folderValue");  // location 2 unless empty
-    QTest::addColumn<QString>("existing");  // what lies at MSINFO32.EXE or the named file
-    QTest::addColumn<bool>("equivalentOnPath");
-
-    QTest::newRow("neither location") << QString() << false << QString() << QString() << false;
-    QTest::newRow("location 2 without the file")
-        << QString() << false << QStringLiteral("C:\\Info") << QString() << false;
-    QTest::newRow("location 2 holding a folder MSINFO32.EXE")
-        << QString() << false << QStringLiteral("C:\\Info") << QStringLiteral("folder") << false;
-    // Once location 1 answers, its file is the tool: no other is tried when it fails.
-    QTest::newRow("location 1 naming a missing file")
-        << QStringLiteral("C:\\Tools\\gone.exe") << false << QString() << QString() << true;
-    QTest::newRow("location 1 naming a file that cannot start")
-        << QStringLiteral("C:\\Tools\\broken") << false << QString() << QStringLiteral("broken") << true;
-    QTest::newRow("location 1 of another type")
-        << QStringLiteral("C:\\Tools\\msinfo") << true << QStringLiteral("C:\\Info") << QStringLiteral("stub") << true;
-}
-
-void AboutTest::reportsWhenTheRegistryLeadsNowhere()
-{
-    QFETCH(QString, fileValue);
-    QFETCH(bool, fileIsBinary);
-    QFETCH(QString, folderValue);
-    QFETCH(QString, existing);
-    QFETCH(bool, equivalentOnPath);
-
-    const QString named = !fileValue.isEmpty() ? fileValue : folderValue + QStringLiteral("\\MSINFO32.EXE");
-    if (!fileValue.isEmpty()) {
-        m_registry->setValue(Root::LocalMachine, toolFileKey, "PATH", fileIsBinary ? binaryType : textType,
-                             storedText(fileValue));
-    }
-    if (!folderValue.isEmpty())
-        m_registry->setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType, storedText(folderValue));
-    if (existing == QLatin1String("folder"))
-        QVERIFY(QDir().mkpath(platform::nativePath(named)));
-    else if (existing == QLatin1String("broken"))
-        writeStub(platform::nativePath(named), "/nonexistent/interpreter");
-    else if (existing == QLatin1String("stub"))
-        writeStub(platform::nativePath(named));
-    if (fileIsBinary)
-        writeStub(platform::nativePath(folderValue + QStringLiteral("\\MSINFO32.EXE")));
-    if (equivalentOnPath)
-        putOnSearchPath(QStringLiteral("gnome-system-monitor"));
-
-    verifyUnavailable(launch());
-}
-
-void AboutTest::startsAnEquivalentToolFromTheSearchPath_data()
-{
-    QTest::addColumn<bool>("folderWithoutTool");
-    QTest::newRow("registry empty") << false;
-    QTest::newRow("registry folder without the tool") << true;
-}
-
-void AboutTest::startsAnEquivalentToolFromTheSearchPath()
-{
-    QFETCH(bool, folderWithoutTool);
-    if (folderWithoutTool) {
-        m_registry->setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType,
-                             storedText(QStringLiteral("C:\\Info")));
-        QVERIFY(QDir().mkpath(platform::nativePath(QStringLiteral("C:\\Info"))));
-    }
-    // The list's order decides, and a file that cannot be run is passed over.
-    QVERIFY(testsupport::writeBytes(m_searchPath + QStringLiteral("/hardinfo"), "#!/bin/sh\n"));
-    putOnSearchPath(QStringLiteral("gnome-system-monitor"));
-    putOnSearchPath(QStringLiteral("kinfocenter"));
-    const QStringList tools = skinmaker::shell::equivalentSystemInfoTools();
-    QVERIFY(tools.indexOf(QStringLiteral("hardinfo")) < tools.indexOf(QStringLiteral("kinfocenter")));
-    QVERIFY(tools.indexOf(QStringLiteral("kinfocenter")) < tools.indexOf(QStringLiteral("gnome-system-monitor")));
-
-    const Launch result = launch();
-    QVERIFY(result.started);
-    QCOMPARE(result.notices.size(), 0);
-    QVERIFY2(result.milliseconds < 1500, qPrintable(QString::number(result.milliseconds)));
-    QTRY_COMPARE(startedPrograms(), QStringList{m_searchPath + QStringLiteral("/kinfocenter")});
-}
-
-void AboutTest::reportsWhenNoEquivalentToolStarts_data()
-{
-    QTest::addColumn<QString>("situation");
-    QTest::newRow("empty search path") << QStringLiteral("empty");
-    QTest::newRow("only a file that may not be run") << QStringLiteral("not executable");
-    QTest::newRow("a tool that cannot start") << QStringLiteral("broken");
-}
-
-void AboutTest::reportsWhenNoEquivalentToolStarts()
-{
-    QFETCH(QString, situation);
-    const QString tool = m_searchPath + QStringLiteral("/hardinfo");
-    if (situation == QLatin1String("not executable"))
-        QVERIFY(testsupport::writeBytes(tool, "#!/bin/sh\necho started >> /dev/null\n"));
-    else if (situation == QLatin1String("broken"))
-        writeStub(tool, "/nonexistent/interpreter");
-
-    verifyUnavailable(launch());
+    QTRY_COMPARE(m_sandbox.startedPrograms(), QStringList{m_sandbox.searchPath() + QStringLiteral("/kinfocenter")});
 }
 
 MORVANE_TEST_MAIN(AboutTest)

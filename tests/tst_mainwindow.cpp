@@ -8,6 +8,7 @@
 #include "platform/core/settings.h"
 #include "platform/singlewindow.h"
 
+#include "skinmakersession.h"
 #include "uitest.h"
 
 #include <QAction>
@@ -76,47 +77,27 @@ private Q_SLOTS:
     void frameCloseKeepsOtherWindowsRunning();
 
 private:
-    MainWindow *form1() const { return platform::SingleWindow<MainWindow>::existing(); }
-    QLineEdit *box(const char *name) const { return form1()->findChild<QLineEdit *>(QLatin1String(name)); }
-    void fillLocation(const QString &installPath, const QString &skinName, const char *option);
-    void clickGenerate();
-    int runEventLoop();
+    MainWindow *form1() const { return m_session.form1(); }
+    QLineEdit *box(const char *name) const { return m_session.box(name); }
+    void fillLocation(const QString &installPath, const QString &skinName, const char *option)
+    {
+        m_session.fillLocation(installPath, skinName, option);
+    }
+    void clickGenerate() { QVERIFY(testsupport::clickButton(form1())); }
 
-    std::unique_ptr<QTemporaryDir> m_install;
-    std::unique_ptr<platform::NoticeRecorder> m_notices;
+    testsupport::SkinmakerSession m_session;
 };
 
 void MainWindowTest::init()
 {
-    m_install = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_install->path()).mkpath(QStringLiteral("skins/蓝天")));
-    QVERIFY(QDir(m_install->path()).mkpath(QStringLiteral("NewSkins/蓝天")));
-    m_notices = std::make_unique<platform::NoticeRecorder>();
-    skinmaker::start();
+    m_session.start();
     QVERIFY(form1());
     QVERIFY(form1()->isVisible());
 }
 
 void MainWindowTest::cleanup()
 {
-    testsupport::destroyAllWindows();
-    m_notices.reset();
-    m_install.reset();
-}
-
-void MainWindowTest::fillLocation(const QString &installPath, const QString &skinName, const char *option)
-{
-    box("Text7")->setText(installPath);
-    box("Text8")->setText(skinName);
-    if (option)
-        form1()->findChild<QRadioButton *>(QLatin1String(option))->setChecked(true);
-}
-
-void MainWindowTest::clickGenerate()
-{
-    auto *button = form1()->findChild<QPushButton *>(QStringLiteral("Command1"));
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
+    m_session.finish();
 }
 
 void MainWindowTest::opensWithTheDesignedLook()
@@ -268,7 +249,7 @@ void MainWindowTest::textBoxesKeepTheirEditingKeys()
     generate->setFocus();
     QTest::keyClick(generate, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(newSpy.count(), 1);
-    QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("新建将会清空未生成的内容,是否继续?")});
+    QCOMPARE(m_session.notices().texts(), QStringList{QStringLiteral("新建将会清空未生成的内容,是否继续?")});
 }
 
 void MainWindowTest::generateWritesTheBasicBlock_data()
@@ -295,33 +276,33 @@ void MainWindowTest::generateWritesTheBasicBlock()
     const char *names[] = {"Text1", "Text2", "Text3", "Text4", "Text6"};
     for (int i = 0; i < 5; ++i)
         box(names[i])->setText(texts.at(i));
-    fillLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
 
     clickGenerate();
 
-    const QString windowsPath = m_install->path() + QStringLiteral("\\skins\\蓝天\\skin.ini");
-    QCOMPARE(m_notices->texts(), (QStringList{locationNotice(windowsPath), QStringLiteral("生成成功!")}));
-    for (const platform::NoticeRecord &record : m_notices->records()) {
+    const QString windowsPath = m_session.install() + QStringLiteral("\\skins\\蓝天\\skin.ini");
+    QCOMPARE(m_session.notices().texts(), (QStringList{locationNotice(windowsPath), QStringLiteral("生成成功!")}));
+    for (const platform::NoticeRecord &record : m_session.notices().records()) {
         QCOMPARE(record.title, QStringLiteral("提示"));
         QCOMPARE(record.icon, QMessageBox::Information);
         QCOMPARE(record.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
-    QCOMPARE(readBytes(m_install->filePath(QStringLiteral("skins/蓝天/skin.ini"))), expected);
+    QCOMPARE(readBytes(m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"))), expected);
     // The boxes keep their texts for the next click.
     QCOMPARE(box("Text1")->text(), texts.at(0));
 }
 
 void MainWindowTest::generateAppendsAfterWhatIsThere()
 {
-    const QString file = m_install->filePath(QStringLiteral("skins/蓝天/skin.ini"));
+    const QString file = m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"));
     QVERIFY(testsupport::writeBytes(file, "[SkinInfo]\r\nRemark=no line end"));
-    fillLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
 
     clickGenerate();
     clickGenerate();
 
     QCOMPARE(readBytes(file), QByteArray("[SkinInfo]\r\nRemark=no line end") + emptyBlock + emptyBlock);
-    QCOMPARE(m_notices->texts().count(QStringLiteral("生成成功!")), 2);
+    QCOMPARE(m_session.notices().texts().count(QStringLiteral("生成成功!")), 2);
 }
 
 void MainWindowTest::generateReachesTheWinePrefixByDefault()
@@ -333,7 +314,7 @@ void MainWindowTest::generateReachesTheWinePrefixByDefault()
 
     clickGenerate();
 
-    QCOMPARE(m_notices->texts().first(),
+    QCOMPARE(m_session.notices().texts().first(),
              QStringLiteral("您要生成的文件为C:\\Program Files\\Tencent\\qq\\NewSkins\\夏天\\skin.ini如果确认无误请点确定"));
     QCOMPARE(readBytes(skinFolder + QStringLiteral("/skin.ini")), emptyBlock);
     QVERIFY(QDir(skinFolder).removeRecursively());
@@ -341,22 +322,22 @@ void MainWindowTest::generateReachesTheWinePrefixByDefault()
 
 void MainWindowTest::generateUsesTheVersionFolderAndKeepsDoubledSeparators()
 {
-    fillLocation(m_install->path() + u'\\', QStringLiteral("蓝天"), "Option2");
+    fillLocation(m_session.install() + u'\\', QStringLiteral("蓝天"), "Option2");
     clickGenerate();
-    const QString windowsPath = m_install->path() + QStringLiteral("\\\\NewSkins\\蓝天\\skin.ini");
-    QCOMPARE(m_notices->texts().first(), locationNotice(windowsPath));
-    QCOMPARE(readBytes(m_install->filePath(QStringLiteral("NewSkins/蓝天/skin.ini"))), emptyBlock);
-    QVERIFY(!QFileInfo::exists(m_install->filePath(QStringLiteral("skins/蓝天/skin.ini"))));
+    const QString windowsPath = m_session.install() + QStringLiteral("\\\\NewSkins\\蓝天\\skin.ini");
+    QCOMPARE(m_session.notices().texts().first(), locationNotice(windowsPath));
+    QCOMPARE(readBytes(m_session.installFile(QStringLiteral("NewSkins/蓝天/skin.ini"))), emptyBlock);
+    QVERIFY(!QFileInfo::exists(m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"))));
 }
 
 void MainWindowTest::missingVersionStopsTheAction()
 {
-    fillLocation(m_install->path(), QStringLiteral("蓝天"), nullptr);
-    const auto before = testsupport::snapshot(m_install->path());
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), nullptr);
+    const auto before = testsupport::snapshot(m_session.install());
     clickGenerate();
-    QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("请选择版本!")});
-    QCOMPARE(m_notices->records().first().title, QStringLiteral("提示"));
-    QCOMPARE(testsupport::snapshot(m_install->path()), before);
+    QCOMPARE(m_session.notices().texts(), QStringList{QStringLiteral("请选择版本!")});
+    QCOMPARE(m_session.notices().records().first().title, QStringLiteral("提示"));
+    QCOMPARE(testsupport::snapshot(m_session.install()), before);
 }
 
 void MainWindowTest::emptyInstallPathStopsTheAction()
@@ -364,7 +345,7 @@ void MainWindowTest::emptyInstallPathStopsTheAction()
     // Otherwise the file would land in \skins at the root of the current drive.
     fillLocation(QString(), QStringLiteral("蓝天"), "Option1");
     clickGenerate();
-    QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("您没有输入路径")});
+    QCOMPARE(m_session.notices().texts(), QStringList{QStringLiteral("您没有输入路径")});
     QVERIFY(!QFileInfo::exists(QStringLiteral("/skins")));
 }
 
@@ -388,28 +369,28 @@ void MainWindowTest::unusableSkinNameStopsTheAction_data()
 void MainWindowTest::unusableSkinNameStopsTheAction()
 {
     QFETCH(QString, skinName);
-    fillLocation(m_install->path(), skinName, "Option1");
-    const auto before = testsupport::snapshot(m_install->path());
+    fillLocation(m_session.install(), skinName, "Option1");
+    const auto before = testsupport::snapshot(m_session.install());
     clickGenerate();
-    QCOMPARE(m_notices->texts().size(), 1);
-    QVERIFY(m_notices->texts().first().startsWith(QStringLiteral("生成的QQ皮肤名称不能用作文件夹名称!")));
-    QCOMPARE(testsupport::snapshot(m_install->path()), before);
+    QCOMPARE(m_session.notices().texts().size(), 1);
+    QVERIFY(m_session.notices().texts().first().startsWith(QStringLiteral("生成的QQ皮肤名称不能用作文件夹名称!")));
+    QCOMPARE(testsupport::snapshot(m_session.install()), before);
 }
 
 void MainWindowTest::charactersGbkCannotHoldStopTheAction()
 {
     const QString smile = QString::fromUtf8("\xf0\x9f\x98\x80");
-    const QString file = m_install->filePath(QStringLiteral("skins/蓝天/skin.ini"));
+    const QString file = m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"));
     QVERIFY(testsupport::writeBytes(file, "keep\r\n"));
     box("Text1")->setText(QStringLiteral("bg") + smile + QStringLiteral(".bmp"));
     box("Text6")->setText(QStringLiteral("标志.bmp"));
     box("Text3")->setText(QString::fromUtf8("\xe1\x84\x80"));
-    fillLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
 
     clickGenerate();
 
-    QCOMPARE(m_notices->texts().size(), 1);
-    const QString text = m_notices->texts().first();
+    QCOMPARE(m_session.notices().texts().size(), 1);
+    const QString text = m_session.notices().texts().first();
     QVERIFY2(text.contains(QStringLiteral("输入背景图片名称")) && text.contains(smile), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("宽度(大)")) && text.contains(QString::fromUtf8("\xe1\x84\x80")), qPrintable(text));
     QVERIFY(!text.contains(QStringLiteral("主菜单中logo图片名称")));
@@ -419,37 +400,37 @@ void MainWindowTest::charactersGbkCannotHoldStopTheAction()
 void MainWindowTest::failedWriteIsReportedAndChangesNothing()
 {
     // The skin folder was never made: nothing is created anywhere.
-    fillLocation(m_install->path(), QStringLiteral("秋天"), "Option1");
-    const auto before = testsupport::snapshot(m_install->path());
+    fillLocation(m_session.install(), QStringLiteral("秋天"), "Option1");
+    const auto before = testsupport::snapshot(m_session.install());
     clickGenerate();
-    QCOMPARE(m_notices->texts().size(), 2);
-    QVERIFY(m_notices->texts().at(1).contains(m_install->path() + QStringLiteral("\\skins\\秋天\\skin.ini")));
-    QVERIFY(m_notices->texts().at(1).contains(QStringLiteral("皮肤文件夹不存在")));
-    QVERIFY(!m_notices->texts().contains(QStringLiteral("生成成功!")));
-    QCOMPARE(testsupport::snapshot(m_install->path()), before);
+    QCOMPARE(m_session.notices().texts().size(), 2);
+    QVERIFY(m_session.notices().texts().at(1).contains(m_session.install() + QStringLiteral("\\skins\\秋天\\skin.ini")));
+    QVERIFY(m_session.notices().texts().at(1).contains(QStringLiteral("皮肤文件夹不存在")));
+    QVERIFY(!m_session.notices().texts().contains(QStringLiteral("生成成功!")));
+    QCOMPARE(testsupport::snapshot(m_session.install()), before);
 
     // A read-only skin.ini keeps its text.
-    m_notices->clear();
-    const QString file = m_install->filePath(QStringLiteral("skins/蓝天/skin.ini"));
+    m_session.notices().clear();
+    const QString file = m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"));
     QVERIFY(testsupport::writeBytes(file, "[main]\r\n"));
     QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
-    fillLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
     clickGenerate();
-    QCOMPARE(m_notices->texts().size(), 2);
-    QVERIFY(m_notices->texts().at(1).contains(QStringLiteral("只读")));
+    QCOMPARE(m_session.notices().texts().size(), 2);
+    QVERIFY(m_session.notices().texts().at(1).contains(QStringLiteral("只读")));
     QCOMPARE(readBytes(file), QByteArray("[main]\r\n"));
 
     // A write that breaks half-way (a full disk) leaves no half block behind.
-    m_notices->clear();
-    const QString full = m_install->filePath(QStringLiteral("NewSkins/蓝天/skin.ini"));
+    m_session.notices().clear();
+    const QString full = m_session.installFile(QStringLiteral("NewSkins/蓝天/skin.ini"));
     QVERIFY(testsupport::writeBytes(full, QByteArray(100, 'o')));
-    fillLocation(m_install->path(), QStringLiteral("蓝天"), "Option2");
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option2");
     {
         testsupport::FileSizeLimit limit(150);
         clickGenerate();
     }
-    QCOMPARE(m_notices->texts().size(), 2);
-    QVERIFY(m_notices->texts().at(1).startsWith(QStringLiteral("无法写入文件")));
+    QCOMPARE(m_session.notices().texts().size(), 2);
+    QVERIFY(m_session.notices().texts().at(1).startsWith(QStringLiteral("无法写入文件")));
     QCOMPARE(readBytes(full), QByteArray(100, 'o'));
 }
 
@@ -460,11 +441,11 @@ void MainWindowTest::newSkinAnsweredNoChangesNothing()
     ButtonOptionsWindow *form3 = platform::SingleWindow<ButtonOptionsWindow>::get();
     form3->box(4)->setText(QStringLiteral("down.bmp"));
 
-    m_notices->queueAnswer(QMessageBox::No);
+    m_session.notices().queueAnswer(QMessageBox::No);
     TRIGGER(form1(), "new");
 
-    QCOMPARE(m_notices->records().size(), 1);
-    const platform::NoticeRecord &question = m_notices->records().first();
+    QCOMPARE(m_session.notices().records().size(), 1);
+    const platform::NoticeRecord &question = m_session.notices().records().first();
     QCOMPARE(question.text, QStringLiteral("新建将会清空未生成的内容,是否继续?"));
     QCOMPARE(question.title, QStringLiteral("提示"));
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
@@ -486,7 +467,7 @@ void MainWindowTest::newSkinClearsFieldsAndButtonOptions()
     box("Text7")->setText(QStringLiteral("/home/me/qq"));
     QCOMPARE(platform::SingleWindow<ButtonOptionsWindow>::existing(), nullptr);
 
-    m_notices->queueAnswer(QMessageBox::Yes);
+    m_session.notices().queueAnswer(QMessageBox::Yes);
     TRIGGER(form1(), "new");
 
     for (const char *name : names)
@@ -507,7 +488,7 @@ void MainWindowTest::newSkinClearsFieldsAndButtonOptions()
     form3->show();
     form3->box(28)->setText(QStringLiteral("scroll.bmp"));
     form3->box(1)->setText(QStringLiteral("up.bmp"));
-    m_notices->queueAnswer(QMessageBox::Yes);
+    m_session.notices().queueAnswer(QMessageBox::Yes);
     TRIGGER(form1(), "new");
     QCOMPARE(platform::SingleWindow<ButtonOptionsWindow>::existing(), form3);
     QVERIFY(form3->box(28)->text().isEmpty() && form3->box(1)->text().isEmpty());
@@ -526,9 +507,9 @@ void MainWindowTest::titleBarCheckBoxOnlyEnablesItsBox()
 
     // The title-bar box feeds nothing: the block stays the ten basic lines.
     box("Text5")->setText(QStringLiteral("title.bmp"));
-    fillLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
     clickGenerate();
-    QCOMPARE(readBytes(m_install->filePath(QStringLiteral("skins/蓝天/skin.ini"))), emptyBlock);
+    QCOMPARE(readBytes(m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"))), emptyBlock);
 }
 
 void MainWindowTest::tipsOnWritesTheSetting()
@@ -539,7 +520,7 @@ void MainWindowTest::tipsOnWritesTheSetting()
     QCOMPARE(platform::settings::read(QStringLiteral("Options"), key, QString()), QStringLiteral("1"));
     TRIGGER(form1(), "sh");
     QCOMPARE(platform::settings::read(QStringLiteral("Options"), key, QString()), QStringLiteral("1"));
-    QVERIFY(m_notices->records().isEmpty());
+    QVERIFY(m_session.notices().records().isEmpty());
     const QWidgetList windows = QApplication::topLevelWidgets();
     QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }), 1);
 }
@@ -548,9 +529,9 @@ void MainWindowTest::exitEndsAtOnce()
 {
     platform::SingleWindow<ButtonOptionsWindow>::show();
     QTimer::singleShot(0, form1(), [this] { TRIGGER(form1(), "exit"); });
-    QCOMPARE(runEventLoop(), 0);
+    QCOMPARE(testsupport::runEventLoop(), 0);
     QVERIFY(form1()->isVisible());
-    QVERIFY(m_notices->records().isEmpty());
+    QVERIFY(m_session.notices().records().isEmpty());
 }
 
 void MainWindowTest::frameCloseKeepsOtherWindowsRunning()
@@ -567,7 +548,7 @@ void MainWindowTest::frameCloseKeepsOtherWindowsRunning()
             && form1()->location().installPath == MainWindow::defaultInstallPath;
         form3->close();
     });
-    QCOMPARE(runEventLoop(), 0);
+    QCOMPARE(testsupport::runEventLoop(), 0);
     QVERIFY(runningWithForm3);
     QCOMPARE(closedByFrame.count(), 1);
 
@@ -575,18 +556,7 @@ void MainWindowTest::frameCloseKeepsOtherWindowsRunning()
     skinmaker::start();
     QVERIFY(platform::SingleWindow<ButtonOptionsWindow>::get()->isHidden());
     QTimer::singleShot(0, form1(), [this] { form1()->close(); });
-    QCOMPARE(runEventLoop(), 0);
-}
-
-int MainWindowTest::runEventLoop()
-{
-    // The program's own event loop ends when its last visible window closes; a stuck
-    // loop ends with 99 instead.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    return QApplication::exec();
+    QCOMPARE(testsupport::runEventLoop(), 0);
 }
 
 MORVANE_TEST_MAIN(MainWindowTest)

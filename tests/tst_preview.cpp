@@ -9,6 +9,7 @@
 #include "platform/singlewindow.h"
 #include "platform/core/winpath.h"
 
+#include "skinmakersession.h"
 #include "uitest.h"
 
 #include <QApplication>
@@ -179,47 +180,37 @@ private Q_SLOTS:
     void pictureJustWithinTheLimitLoads();
 
 private:
-    MainWindow *form1() const { return platform::SingleWindow<MainWindow>::existing(); }
+    MainWindow *form1() const { return m_session.form1(); }
     PreviewWindow *preview() const { return platform::SingleWindow<PreviewWindow>::existing(); }
-    QLineEdit *box(const char *name) const { return form1()->findChild<QLineEdit *>(QLatin1String(name)); }
+    QLineEdit *box(const char *name) const { return m_session.box(name); }
     void fill(const QString &installPath, const QString &skinName, const QString &picture, const char *option);
     QString skinFolder(const char *versionFolder) const;
     MainFields mainFields() const;
 
-    std::unique_ptr<QTemporaryDir> m_install;
-    std::unique_ptr<platform::NoticeRecorder> m_notices;
+    testsupport::SkinmakerSession m_session;
 };
 
 void PreviewTest::init()
 {
-    m_install = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_install->path()).mkpath(QStringLiteral("skins/蓝天")));
-    QVERIFY(QDir(m_install->path()).mkpath(QStringLiteral("NewSkins/蓝天")));
-    m_notices = std::make_unique<platform::NoticeRecorder>();
-    skinmaker::start();
+    m_session.start();
     QVERIFY(form1());
 }
 
 void PreviewTest::cleanup()
 {
-    testsupport::destroyAllWindows();
+    m_session.finish();
     QVERIFY(!preview());
-    m_notices.reset();
-    m_install.reset();
 }
 
 void PreviewTest::fill(const QString &installPath, const QString &skinName, const QString &picture, const char *option)
 {
-    box("Text7")->setText(installPath);
-    box("Text8")->setText(skinName);
+    m_session.fillLocation(installPath, skinName, option);
     box("Text1")->setText(picture);
-    if (option)
-        form1()->findChild<QRadioButton *>(QLatin1String(option))->setChecked(true);
 }
 
 QString PreviewTest::skinFolder(const char *versionFolder) const
 {
-    return m_install->path() + u'/' + QLatin1String(versionFolder) + QStringLiteral("/蓝天");
+    return m_session.install() + u'/' + QLatin1String(versionFolder) + QStringLiteral("/蓝天");
 }
 
 MainFields PreviewTest::mainFields() const
@@ -303,14 +294,14 @@ void PreviewTest::showsTheBackgroundUnscaled()
     else
         QVERIFY(picture.save(file, qPrintable(format)));
 
-    fill(m_install->path() + (trailingSeparator ? QStringLiteral("\\") : QString()), QStringLiteral("蓝天"), fileName,
+    fill(m_session.install() + (trailingSeparator ? QStringLiteral("\\") : QString()), QStringLiteral("蓝天"), fileName,
          option.constData());
     const MainFields before = mainFields();
     TRIGGER(form1(), "ASSDFGHJKL");
 
-    QCOMPARE(m_notices->texts(), QStringList{filledInNotice});
-    QCOMPARE(m_notices->records().first().title, QStringLiteral("提示"));
-    QCOMPARE(m_notices->records().first().icon, QMessageBox::Information);
+    QCOMPARE(m_session.notices().texts(), QStringList{filledInNotice});
+    QCOMPARE(m_session.notices().records().first().title, QStringLiteral("提示"));
+    QCOMPARE(m_session.notices().records().first().icon, QMessageBox::Information);
     QVERIFY(preview());
     QVERIFY(preview()->isVisible());
     QCOMPARE(mainFields(), before);
@@ -334,7 +325,7 @@ void PreviewTest::fixedPicturesCoverTheBackground()
     QVERIFY(picture.save(folder + QStringLiteral("/bg.bmp")));
     fill(MainWindow::defaultInstallPath, QStringLiteral("蓝天"), QStringLiteral("bg.bmp"), "Option2");
     TRIGGER(form1(), "ASSDFGHJKL");
-    QCOMPARE(m_notices->texts(), QStringList{filledInNotice});
+    QCOMPARE(m_session.notices().texts(), QStringList{filledInNotice});
 
     PreviewWindow *window = preview();
     QVERIFY(window && window->isVisible());
@@ -397,7 +388,7 @@ void PreviewTest::fixedPicturesCoverTheBackground()
 void PreviewTest::smallBackgroundLeavesTheWindowColour()
 {
     QVERIFY(quadrants(50, 40).save(skinFolder("skins") + QStringLiteral("/bg.bmp")));
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("bg.bmp"), "Option1");
+    fill(m_session.install(), QStringLiteral("蓝天"), QStringLiteral("bg.bmp"), "Option1");
     TRIGGER(form1(), "ASSDFGHJKL");
 
     const QImage screen = preview()->grab().toImage();
@@ -410,12 +401,12 @@ void PreviewTest::reopeningOnlyBringsTheWindowForward()
 {
     QVERIFY(quadrants(120, 70).save(skinFolder("NewSkins") + QStringLiteral("/one.bmp")));
     QVERIFY(quadrants(60, 30).save(skinFolder("NewSkins") + QStringLiteral("/two.bmp")));
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("one.bmp"), "Option2");
+    fill(m_session.install(), QStringLiteral("蓝天"), QStringLiteral("one.bmp"), "Option2");
     TRIGGER(form1(), "ASSDFGHJKL");
     PreviewWindow *first = preview();
     QVERIFY(first);
-    QCOMPARE(m_notices->texts(), QStringList{filledInNotice});
-    m_notices->clear();
+    QCOMPARE(m_session.notices().texts(), QStringList{filledInNotice});
+    m_session.notices().clear();
 
     // Open again, shown and then hidden: the same window, neither notice nor reload.
     box("Text1")->setText(QStringLiteral("two.bmp"));
@@ -425,7 +416,7 @@ void PreviewTest::reopeningOnlyBringsTheWindowForward()
     TRIGGER(form1(), "ASSDFGHJKL");
     QCOMPARE(preview(), first);
     QVERIFY(first->isVisible());
-    QVERIFY(m_notices->records().isEmpty());
+    QVERIFY(m_session.notices().records().isEmpty());
     QCOMPARE(first->background()->size(), QSize(120, 70));
 }
 
@@ -433,7 +424,7 @@ void PreviewTest::closedWindowIsRebuiltWithTheNewPicture()
 {
     QVERIFY(quadrants(120, 70).save(skinFolder("NewSkins") + QStringLiteral("/one.bmp")));
     QVERIFY(quadrants(60, 30).save(skinFolder("skins") + QStringLiteral("/two.bmp")));
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("one.bmp"), "Option2");
+    fill(m_session.install(), QStringLiteral("蓝天"), QStringLiteral("one.bmp"), "Option2");
     TRIGGER(form1(), "ASSDFGHJKL");
     QPointer<PreviewWindow> first = preview();
     QCOMPARE(first->background()->size(), QSize(120, 70));
@@ -444,23 +435,23 @@ void PreviewTest::closedWindowIsRebuiltWithTheNewPicture()
     QVERIFY(!first);
     QVERIFY(!preview());
 
-    m_notices->clear();
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("two.bmp"), "Option1");
+    m_session.notices().clear();
+    fill(m_session.install(), QStringLiteral("蓝天"), QStringLiteral("two.bmp"), "Option1");
     TRIGGER(form1(), "ASSDFGHJKL");
     QVERIFY(preview() && preview()->isVisible());
-    QCOMPARE(m_notices->texts(), QStringList{filledInNotice});
+    QCOMPARE(m_session.notices().texts(), QStringList{filledInNotice});
     QCOMPARE(preview()->background()->size(), QSize(60, 30));
 }
 
 void PreviewTest::noVersionHidesTheWindowUntilShownAgain()
 {
     QVERIFY(quadrants(120, 70).save(skinFolder("NewSkins") + QStringLiteral("/bg.bmp")));
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("bg.bmp"), nullptr);
+    fill(m_session.install(), QStringLiteral("蓝天"), QStringLiteral("bg.bmp"), nullptr);
     const MainFields before = mainFields();
     TRIGGER(form1(), "ASSDFGHJKL");
 
-    QCOMPARE(m_notices->texts(), (QStringList{filledInNotice, QStringLiteral("请选择版本!")}));
-    const platform::NoticeRecord &version = m_notices->records().at(1);
+    QCOMPARE(m_session.notices().texts(), (QStringList{filledInNotice, QStringLiteral("请选择版本!")}));
+    const platform::NoticeRecord &version = m_session.notices().records().at(1);
     QCOMPARE(version.title, QStringLiteral("Morvane"));
     QCOMPARE(version.icon, QMessageBox::NoIcon);
     QCOMPARE(version.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -473,12 +464,12 @@ void PreviewTest::noVersionHidesTheWindowUntilShownAgain()
     QCOMPARE(mainFields(), before);
 
     // The next command shows it as it is, without the load steps.
-    m_notices->clear();
+    m_session.notices().clear();
     form1()->findChild<QRadioButton *>(QStringLiteral("Option2"))->setChecked(true);
     TRIGGER(form1(), "ASSDFGHJKL");
     QCOMPARE(preview(), window.data());
     QVERIFY(window->isVisible());
-    QVERIFY(m_notices->records().isEmpty());
+    QVERIFY(m_session.notices().records().isEmpty());
     QVERIFY(window->background()->pixmap().isNull());
 }
 
@@ -524,16 +515,16 @@ void PreviewTest::unloadablePictureLeavesAnEmptyBackground()
         QVERIFY(writeBytes(file, content));
     const QByteArray bytesBefore = QFileInfo(file).isFile() ? readBytes(file) : QByteArray();
 
-    fill(m_install->path(), skinName, picture, "Option1");
+    fill(m_session.install(), skinName, picture, "Option1");
     const MainFields before = mainFields();
     TRIGGER(form1(), "ASSDFGHJKL");
 
-    const QString windowsPath = m_install->path() + QStringLiteral("\\skins\\") + skinName + u'\\' + picture;
-    QCOMPARE(m_notices->texts(),
+    const QString windowsPath = m_session.install() + QStringLiteral("\\skins\\") + skinName + u'\\' + picture;
+    QCOMPARE(m_session.notices().texts(),
              (QStringList{filledInNotice, QStringLiteral("无法显示背景图片") + windowsPath + QStringLiteral("\n原因:")
                                               + reason + QStringLiteral("\n预览中将不显示背景图片.")}));
-    QCOMPARE(m_notices->records().at(1).title, QStringLiteral("提示"));
-    QCOMPARE(m_notices->records().at(1).icon, QMessageBox::Information);
+    QCOMPARE(m_session.notices().records().at(1).title, QStringLiteral("提示"));
+    QCOMPARE(m_session.notices().records().at(1).icon, QMessageBox::Information);
 
     QVERIFY(preview() && preview()->isVisible());
     QVERIFY(preview()->background()->pixmap().isNull());
@@ -592,7 +583,7 @@ void PreviewTest::hugePictureIsRefusedQuickly()
     QFETCH(QString, claimed);
 
     QVERIFY(writeBytes(skinFolder("NewSkins") + QStringLiteral("/huge.bmp"), content));
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("huge.bmp"), "Option2");
+    fill(m_session.install(), QStringLiteral("蓝天"), QStringLiteral("huge.bmp"), "Option2");
     const int limitBefore = QImageReader::allocationLimit();
 
     QElapsedTimer timer;
@@ -600,9 +591,9 @@ void PreviewTest::hugePictureIsRefusedQuickly()
     TRIGGER(form1(), "ASSDFGHJKL");
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 
-    QCOMPARE(m_notices->texts().size(), 2);
-    const QString refusal = m_notices->texts().at(1);
-    QVERIFY2(refusal.startsWith(QStringLiteral("无法显示背景图片") + m_install->path()
+    QCOMPARE(m_session.notices().texts().size(), 2);
+    const QString refusal = m_session.notices().texts().at(1);
+    QVERIFY2(refusal.startsWith(QStringLiteral("无法显示背景图片") + m_session.install()
                                 + QStringLiteral("\\NewSkins\\蓝天\\huge.bmp\n原因:图片太大(") + claimed + u')'),
              qPrintable(refusal));
     QVERIFY(preview() && preview()->isVisible());
@@ -631,9 +622,9 @@ void PreviewTest::pictureJustWithinTheLimitLoads()
     QImage large(side, side, QImage::Format(imageFormat));
     large.fill(QColor(10, 20, 30));
     QVERIFY(large.save(skinFolder("NewSkins") + QStringLiteral("/large.pic"), qPrintable(format), 100));
-    fill(m_install->path(), QStringLiteral("蓝天"), QStringLiteral("large.pic"), "Option2");
+    fill(m_session.install(), QStringLiteral("蓝天"), QStringLiteral("large.pic"), "Option2");
     TRIGGER(form1(), "ASSDFGHJKL");
-    QCOMPARE(m_notices->texts(), QStringList{filledInNotice});
+    QCOMPARE(m_session.notices().texts(), QStringList{filledInNotice});
     QCOMPARE(preview()->background()->size(), QSize(side, side));
     QCOMPARE(QColor(preview()->grab().toImage().pixel(200, 300)), QColor(10, 20, 30));
 }

@@ -9,6 +9,7 @@
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
 
+#include "skinmakersession.h"
 #include "uitest.h"
 
 #include <QApplication>
@@ -128,41 +129,29 @@ private Q_SLOTS:
     void menuItemsShowOneWindowEach();
 
 private:
-    MainWindow *form1() const { return platform::SingleWindow<MainWindow>::existing(); }
-    void setLocation(const QString &installPath, const QString &skinName, const char *option);
+    MainWindow *form1() const { return m_session.form1(); }
+    void setLocation(const QString &installPath, const QString &skinName, const char *option)
+    {
+        m_session.fillLocation(installPath, skinName, option);
+    }
     QWidget *openWindow(const QString &which);
     QWidget *existingWindow(const QString &which) const;
     void fill(QWidget *window, const QStringList &texts);
-    void clickConfirm(QWidget *window);
+    void clickConfirm(QWidget *window) { QVERIFY(testsupport::clickButton(window)); }
     QString skinIni(const char *versionFolder = "skins", const QString &skinName = QStringLiteral("蓝天")) const;
 
-    std::unique_ptr<QTemporaryDir> m_install;
-    std::unique_ptr<platform::NoticeRecorder> m_notices;
+    testsupport::SkinmakerSession m_session;
 };
 
 void SkinWindowsTest::init()
 {
-    m_install = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_install->path()).mkpath(QStringLiteral("skins/蓝天")));
-    QVERIFY(QDir(m_install->path()).mkpath(QStringLiteral("NewSkins/夏天")));
-    m_notices = std::make_unique<platform::NoticeRecorder>();
-    skinmaker::start();
+    m_session.start({QStringLiteral("skins/蓝天"), QStringLiteral("NewSkins/夏天")});
     QVERIFY(form1());
 }
 
 void SkinWindowsTest::cleanup()
 {
-    testsupport::destroyAllWindows();
-    m_notices.reset();
-    m_install.reset();
-}
-
-void SkinWindowsTest::setLocation(const QString &installPath, const QString &skinName, const char *option)
-{
-    form1()->findChild<QLineEdit *>(QStringLiteral("Text7"))->setText(installPath);
-    form1()->findChild<QLineEdit *>(QStringLiteral("Text8"))->setText(skinName);
-    if (option)
-        form1()->findChild<QRadioButton *>(QLatin1String(option))->setChecked(true);
+    m_session.finish();
 }
 
 // Opens a window as the user does, from the main window's menu; null when that failed.
@@ -194,16 +183,9 @@ void SkinWindowsTest::fill(QWidget *window, const QStringList &texts)
     }
 }
 
-void SkinWindowsTest::clickConfirm(QWidget *window)
-{
-    auto *button = window->findChild<QPushButton *>(QStringLiteral("Command1"));
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 QString SkinWindowsTest::skinIni(const char *versionFolder, const QString &skinName) const
 {
-    return m_install->filePath(QLatin1String(versionFolder) + u'/' + skinName + QStringLiteral("/skin.ini"));
+    return m_session.installFile(QLatin1String(versionFolder) + u'/' + skinName + QStringLiteral("/skin.ini"));
 }
 
 void SkinWindowsTest::buttonOptionsWindowIsArrangedAsDesigned()
@@ -312,7 +294,7 @@ void SkinWindowsTest::skinInfoWindowIsArrangedAsDesigned()
     QVERIFY(!window->parentWidget());
     QCOMPARE(window->palette().color(QPalette::Window), QColor(63, 197, 254));
     QVERIFY(!window->windowIcon().isNull());
-    QVERIFY(m_notices->records().isEmpty());
+    QVERIFY(m_session.notices().records().isEmpty());
 
     const char *captions[] = {"皮肤名称", "作者", "版权", "制作时间", "预览图", "说明"};
     QWidget *above = nullptr;
@@ -381,19 +363,19 @@ void SkinWindowsTest::buttonOptionsAppendTheButtonBlock()
 {
     QFETCH(QStringList, texts);
     QFETCH(QByteArray, expected);
-    setLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    setLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
     QWidget *window = openWindow(QStringLiteral("Form3"));
     QVERIFY(window);
     fill(window, texts);
-    m_notices->clear();
+    m_session.notices().clear();
 
     clickConfirm(window);
 
     QCOMPARE(readBytes(skinIni()), expected);
     QCOMPARE(expected.count("\r\n"), 38);
     // Only the location notice: nothing confirms the write.
-    QCOMPARE(m_notices->texts(), QStringList{locationNotice(m_install->path() + QStringLiteral("\\skins\\蓝天\\skin.ini"))});
-    QCOMPARE(m_notices->records().first().title, QStringLiteral("提示"));
+    QCOMPARE(m_session.notices().texts(), QStringList{locationNotice(m_session.install() + QStringLiteral("\\skins\\蓝天\\skin.ini"))});
+    QCOMPARE(m_session.notices().records().first().title, QStringLiteral("提示"));
     QTRY_VERIFY(!platform::SingleWindow<ButtonOptionsWindow>::existing());
 }
 
@@ -414,7 +396,7 @@ void SkinWindowsTest::skinInfoAppendsItsBlock()
 {
     QFETCH(QStringList, texts);
     QFETCH(QByteArray, expected);
-    setLocation(m_install->path(), QStringLiteral("夏天"), "Option2");
+    setLocation(m_session.install(), QStringLiteral("夏天"), "Option2");
     QWidget *window = openWindow(QStringLiteral("Form5"));
     QVERIFY(window);
     fill(window, texts);
@@ -422,14 +404,14 @@ void SkinWindowsTest::skinInfoAppendsItsBlock()
     clickConfirm(window);
 
     QCOMPARE(readBytes(skinIni("NewSkins", QStringLiteral("夏天"))), expected);
-    QCOMPARE(m_notices->texts(),
-             QStringList{locationNotice(m_install->path() + QStringLiteral("\\NewSkins\\夏天\\skin.ini"))});
+    QCOMPARE(m_session.notices().texts(),
+             QStringList{locationNotice(m_session.install() + QStringLiteral("\\NewSkins\\夏天\\skin.ini"))});
     QTRY_VERIFY(!platform::SingleWindow<SkinInfoWindow>::existing());
 }
 
 void SkinWindowsTest::blocksFollowTheOrderOfTheActions()
 {
-    setLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    setLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
     auto *generate = form1()->findChild<QPushButton *>(QStringLiteral("Command1"));
     QVERIFY(generate);
 
@@ -453,7 +435,7 @@ void SkinWindowsTest::blocksFollowTheOrderOfTheActions()
 
 void SkinWindowsTest::locationIsReadWhenConfirmIsPressed()
 {
-    setLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    setLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
     QWidget *buttons = openWindow(QStringLiteral("Form3"));
     QWidget *info = openWindow(QStringLiteral("Form5"));
     QVERIFY(buttons && info);
@@ -464,13 +446,13 @@ void SkinWindowsTest::locationIsReadWhenConfirmIsPressed()
     QTemporaryDir otherInstall;
     QVERIFY(QDir(otherInstall.path()).mkpath(QStringLiteral("NewSkins/夏天")));
     setLocation(otherInstall.path(), QStringLiteral("夏天"), "Option2");
-    m_notices->clear();
+    m_session.notices().clear();
 
     clickConfirm(buttons);
     clickConfirm(info);
 
     const QString newPath = otherInstall.path() + QStringLiteral("\\NewSkins\\夏天\\skin.ini");
-    QCOMPARE(m_notices->texts(), (QStringList{locationNotice(newPath), locationNotice(newPath)}));
+    QCOMPARE(m_session.notices().texts(), (QStringList{locationNotice(newPath), locationNotice(newPath)}));
     QByteArray expected = emptyButtonBlock;
     expected.replace("[button1]\r\nstretch=\r\n", "[button1]\r\nstretch=up.bmp\r\n");
     expected += QByteArray(emptySkinInfoBlock).replace("SkinName=", "SkinName=\xcf\xc4");
@@ -507,7 +489,7 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
     QVERIFY(testsupport::writeBytes(file, QByteArray(100, 'o')));
     std::optional<testsupport::FileSizeLimit> limit;
     const char *version = "Option1";
-    QString installPath = m_install->path();
+    QString installPath = m_session.install();
     QString skinName = QStringLiteral("蓝天");
     QString expectedNotice;
     if (problem == u"no version") {
@@ -535,21 +517,21 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
     }
     fill(form, texts);
     setLocation(installPath, skinName, version);
-    const auto before = testsupport::snapshot(m_install->path());
-    m_notices->clear();
+    const auto before = testsupport::snapshot(m_session.install());
+    m_session.notices().clear();
 
     clickConfirm(form);
     limit.reset();
 
-    QVERIFY2(!m_notices->texts().isEmpty() && m_notices->texts().last().startsWith(expectedNotice),
-             qPrintable(m_notices->texts().join(u'|')));
+    QVERIFY2(!m_session.notices().texts().isEmpty() && m_session.notices().texts().last().startsWith(expectedNotice),
+             qPrintable(m_session.notices().texts().join(u'|')));
     if (problem == u"characters gbk cannot hold") {
         const QString caption = buttons ? QStringLiteral("面板下部按钮图片 第二个按钮 鼠标按下时的图片名称")
                                         : QStringLiteral("作者");
-        QVERIFY2(m_notices->texts().last().contains(caption) && m_notices->texts().last().contains(smile),
-                 qPrintable(m_notices->texts().last()));
+        QVERIFY2(m_session.notices().texts().last().contains(caption) && m_session.notices().texts().last().contains(smile),
+                 qPrintable(m_session.notices().texts().last()));
     }
-    QCOMPARE(testsupport::snapshot(m_install->path()), before);
+    QCOMPARE(testsupport::snapshot(m_session.install()), before);
     // The window stays, with everything the user typed, even after events have run.
     QTest::qWait(20);
     QVERIFY2(form && existingWindow(window) == form, "the window was closed");
@@ -558,8 +540,8 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
 
     // Once the location is put right, the same click writes and closes the window.
     QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    QVERIFY(QDir(m_install->path()).mkpath(QStringLiteral("NewSkins/夏天")));
-    setLocation(m_install->path(), QStringLiteral("夏天"), "Option2");
+    QVERIFY(QDir(m_session.install()).mkpath(QStringLiteral("NewSkins/夏天")));
+    setLocation(m_session.install(), QStringLiteral("夏天"), "Option2");
     if (problem == u"characters gbk cannot hold")
         form->findChild<QLineEdit *>(buttons ? QStringLiteral("Text4") : QStringLiteral("Text2"))->setText(QStringLiteral("x"));
     clickConfirm(form);
@@ -572,7 +554,7 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
 
 void SkinWindowsTest::closedWindowsReopenEmpty()
 {
-    setLocation(m_install->path(), QStringLiteral("蓝天"), "Option1");
+    setLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
     for (const QString &which : {QStringLiteral("Form3"), QStringLiteral("Form5")}) {
         // After a write the window is gone; opened again, it is empty.
         QWidget *window = openWindow(which);
@@ -613,7 +595,7 @@ void SkinWindowsTest::newClearsButtonOptionsWithoutShowingThem()
     QVERIFY(info);
     fill(info, {QStringLiteral("keep me")});
 
-    m_notices->queueAnswer(QMessageBox::Yes);
+    m_session.notices().queueAnswer(QMessageBox::Yes);
     TRIGGER(form1(), "new");
 
     ButtonOptionsWindow *hidden = platform::SingleWindow<ButtonOptionsWindow>::existing();
@@ -625,7 +607,7 @@ void SkinWindowsTest::newClearsButtonOptionsWithoutShowingThem()
 
     // A hidden window keeps what it was given; the next new clears it again, still hidden.
     hidden->box(6)->setText(QStringLiteral("six"));
-    m_notices->queueAnswer(QMessageBox::Yes);
+    m_session.notices().queueAnswer(QMessageBox::Yes);
     TRIGGER(form1(), "new");
     QVERIFY(hidden->box(6)->text().isEmpty());
     QVERIFY(!hidden->isVisible());
@@ -642,35 +624,35 @@ void SkinWindowsTest::menuItemsShowOneWindowEach()
 {
     // The reminder comes first, before the window shows.
     bool shownDuringNotice = true;
-    m_notices->setOnNotice([&](const platform::NoticeRecord &) {
+    m_session.notices().setOnNotice([&](const platform::NoticeRecord &) {
         auto *window = platform::SingleWindow<ButtonOptionsWindow>::existing();
         shownDuringNotice = window && window->isVisible();
     });
     QWidget *first = openWindow(QStringLiteral("Form3"));
     QVERIFY(first);
     QVERIFY(!shownDuringNotice);
-    m_notices->setOnNotice({});
+    m_session.notices().setOnNotice({});
     fill(first, {QStringLiteral("one")});
 
     QWidget *second = openWindow(QStringLiteral("Form3"));
     QCOMPARE(second, first);
     QCOMPARE(countTopLevel(QStringLiteral("Form3")), 1);
     QCOMPARE(boxTexts(second).first(), QStringLiteral("one"));
-    QCOMPARE(m_notices->texts(), (QStringList{buttonsNotice, buttonsNotice}));
-    for (const platform::NoticeRecord &record : m_notices->records()) {
+    QCOMPARE(m_session.notices().texts(), (QStringList{buttonsNotice, buttonsNotice}));
+    for (const platform::NoticeRecord &record : m_session.notices().records()) {
         QCOMPARE(record.title, QStringLiteral("提示"));
         QCOMPARE(record.icon, QMessageBox::Information);
         QCOMPARE(record.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 
     // The skin information window comes without a notice, also only once.
-    m_notices->clear();
+    m_session.notices().clear();
     QWidget *info = openWindow(QStringLiteral("Form5"));
     fill(info, {QStringLiteral("name")});
     QCOMPARE(openWindow(QStringLiteral("Form5")), info);
     QCOMPARE(countTopLevel(QStringLiteral("Form5")), 1);
     QCOMPARE(boxTexts(info).first(), QStringLiteral("name"));
-    QVERIFY(m_notices->records().isEmpty());
+    QVERIFY(m_session.notices().records().isEmpty());
     // Both stay open side by side with the main window: none is modal.
     QVERIFY(first->isVisible() && info->isVisible() && form1()->isVisible());
     QVERIFY(!first->isModal() && !info->isModal());

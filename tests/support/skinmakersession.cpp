@@ -1,0 +1,60 @@
+#include "skinmakersession.h"
+
+#include "uitest.h"
+
+#include "skinmaker/shell/mainwindow.h"
+#include "skinmaker/skinmaker.h"
+
+#include "platform/singlewindow.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace testsupport {
+
+void SkinmakerSession::start(const QStringList &skinFolders)
+{
+    m_install = std::make_unique<QTemporaryDir>();
+    for (const QString &folder : skinFolders)
+        QDir(m_install->path()).mkpath(folder);
+    m_notices = std::make_unique<platform::NoticeRecorder>();
+    skinmaker::start();
+}
+
+void SkinmakerSession::finish()
+{
+    destroyAllWindows();
+    m_notices.reset();
+    m_install.reset();
+}
+
+skinmaker::shell::MainWindow *SkinmakerSession::form1() const
+{
+    return platform::SingleWindow<skinmaker::shell::MainWindow>::existing();
+}
+
+QLineEdit *SkinmakerSession::box(const char *name) const
+{
+    return form1() ? form1()->findChild<QLineEdit *>(QLatin1String(name)) : nullptr;
+}
+
+void SkinmakerSession::fillLocation(const QString &installPath, const QString &skinName, const char *option) const
+{
+    box("Text7")->setText(installPath);
+    box("Text8")->setText(skinName);
+    if (option)
+        form1()->findChild<QRadioButton *>(QLatin1String(option))->setChecked(true);
+}
+
+bool clickButton(QWidget *window, const char *name)
+{
+    auto *button = window ? window->findChild<QPushButton *>(QLatin1String(name)) : nullptr;
+    if (!button)
+        return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+} // namespace testsupport

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/notice.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QLineEdit;
+class QWidget;
+
+namespace skinmaker::shell {
+class MainWindow;
+}
+
+namespace testsupport {
+
+// The main program started as a user starts it, with a QQ installation folder of its own that
+// holds the given skin folders, and every notice recorded. start() belongs in a test's init(),
+// finish() in its cleanup().
+class SkinmakerSession {
+public:
+    void start(const QStringList &skinFolders = {QStringLiteral("skins/蓝天"), QStringLiteral("NewSkins/蓝天")});
+    void finish();
+
+    QString install() const { return m_install->path(); }
+    QString installFile(const QString &relative) const { return m_install->filePath(relative); }
+    platform::NoticeRecorder &notices() const { return *m_notices; }
+
+    skinmaker::shell::MainWindow *form1() const;
+    // A text box of the main window by name, such as "Text7".
+    QLineEdit *box(const char *name) const;
+    // Sets the install path and skin name, and picks "Option1" or "Option2" (or neither: nullptr).
+    void fillLocation(const QString &installPath, const QString &skinName, const char *option) const;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_install;
+    std::unique_ptr<platform::NoticeRecorder> m_notices;
+};
+
+// Clicks a window's button by objectName with the mouse; false when the window has none.
+bool clickButton(QWidget *window, const char *name = "Command1");
+
+} // namespace testsupport
