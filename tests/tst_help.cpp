@@ -9,6 +9,8 @@
 #include "uitest.h"
 
 #include <QApplication>
+
+#include <csignal>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void everyTopicFitsTheTextArea();
     void startsMinimizedWhenAsked();
     void programFileCarriesItsName();
+    void survivesAFileSizeLimit();
 
 private:
     HelpWindow *form1() const { return platform::SingleWindow<HelpWindow>::existing(); }
@@ -273,6 +276,15 @@ void HelpTest::programFileCarriesItsName()
     QCOMPARE(process.state(), QProcess::Running);
     process.kill();
     process.waitForFinished(5000);
+}
+
+void HelpTest::survivesAFileSizeLimit()
+{
+    // Started, the program ignores the signal a write past the user's file-size limit raises,
+    // so such a write fails with an error instead of ending it.
+    struct sigaction action {};
+    QCOMPARE(::sigaction(SIGXFSZ, nullptr, &action), 0);
+    QVERIFY(action.sa_handler == SIG_IGN);
 }
 
 MORVANE_TEST_MAIN(HelpTest)

@@ -364,6 +364,11 @@ void MainWindowTest::unusableSkinNameStopsTheAction_data()
     QTest::newRow("angle brackets") << QStringLiteral("<a>");
     QTest::newRow("bar") << QStringLiteral("a|b");
     QTest::newRow("control character") << QStringLiteral("a\tb");
+    // Invisible, or reordering what the user reads: "skin\u202Egpj" shows as another name.
+    QTest::newRow("DEL") << QStringLiteral("a\x7f");
+    QTest::newRow("next line U+0085") << QString(QStringLiteral("a") + QChar(0x85));
+    QTest::newRow("line separator") << QString(QStringLiteral("a") + QChar(0x2028));
+    QTest::newRow("right-to-left override") << QString(QStringLiteral("skin") + QChar(0x202E) + QStringLiteral("gpj"));
 }
 
 void MainWindowTest::unusableSkinNameStopsTheAction()
