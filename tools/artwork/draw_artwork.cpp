@@ -1,11 +1,12 @@
 // Draws every picture Morvane ships (program icon, cursors, skin-preview
-// bitmaps, about portrait, tip bulb) with QPainter, so the artwork can be
-// regenerated from source.  Usage:
+// bitmaps, about portrait, tip bulb, desktop menu icons) with QPainter, so the
+// artwork can be regenerated from source.  Usage:
 //
 //     draw_artwork <repo-root> [--preview <dir>]
 //
 // --preview additionally writes enlarged PNG copies (nearest-neighbour, on a
-// checkerboard where the picture is transparent) for looking at them.
+// checkerboard where the picture is transparent) for looking at them, and a
+// sheet with every desktop menu icon on a light and a dark background.
 
 #include <QDir>
 #include <QFileInfo>
@@ -191,9 +192,25 @@ QImage drawPenguin16()
     return image;
 }
 
+// How the penguin is drawn.  AsShipped is the drawing the program's own 32
+// and 48 px icons were made from, kept so that those files stay as they are:
+// it fills the head-and-body shape and the face mask by the even-odd rule, so
+// where their ovals overlap it leaves see-through lenses (in the neck beside
+// the face, and beside the beak) wherever nothing else covers them.  Whole
+// fills both shapes as unions.  Detailed is Whole with touches that only show
+// from about 64 px up: a sheen on the head, a shaded belly, toes, a fringed
+// scarf.
+enum class PenguinDrawing { AsShipped, Whole, Detailed };
+
 // The cartoon penguin as a vector drawing in a 48 x 48 design square.
-void drawPenguin(QPainter &p, const QRectF &box)
+void drawPenguin(QPainter &p, const QRectF &box, PenguinDrawing drawing = PenguinDrawing::AsShipped)
 {
+    const bool detailed = drawing == PenguinDrawing::Detailed;
+    const auto solid = [drawing](QPainterPath path) {
+        if (drawing != PenguinDrawing::AsShipped)
+            path.setFillRule(Qt::WindingFill);
+        return path.simplified();
+    };
     const QColor black(24, 26, 32), white(252, 252, 252);
     const QColor orange(246, 152, 32), orangeEdge(196, 104, 12);
     const QColor red(218, 42, 42), redEdge(150, 20, 24);
@@ -207,6 +224,11 @@ void drawPenguin(QPainter &p, const QRectF &box)
     p.setBrush(orange);
     p.drawEllipse(QRectF(11.5, 40.0, 11.5, 6.5));
     p.drawEllipse(QRectF(25.0, 40.0, 11.5, 6.5));
+    if (detailed) {
+        p.setPen(QPen(orangeEdge, 0.7, Qt::SolidLine, Qt::RoundCap));
+        for (const qreal x : {15.2, 19.3, 28.7, 32.8})
+            p.drawLine(QPointF(x, 46.0), QPointF(x, 44.3));
+    }
 
     // flippers
     p.setPen(Qt::NoPen);
@@ -223,16 +245,34 @@ void drawPenguin(QPainter &p, const QRectF &box)
     QPainterPath body;
     body.addEllipse(QPointF(24.0, 15.0), 12.5, 12.0);
     body.addEllipse(QPointF(24.0, 29.5), 14.5, 14.5);
-    p.drawPath(body.simplified());
+    p.drawPath(solid(body));
+    if (detailed) {
+        QPainterPath sheen;
+        sheen.moveTo(15.6, 12.5);
+        sheen.quadTo(17.0, 6.6, 23.0, 5.3);
+        p.setPen(QPen(QColor(255, 255, 255, 80), 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(sheen);
+        p.setPen(Qt::NoPen);
+    }
 
     // belly and face mask
-    p.setBrush(white);
+    if (detailed) {
+        QRadialGradient shade(QPointF(22.5, 28.0), 14.0);
+        shade.setColorAt(0.0, white);
+        shade.setColorAt(0.55, white);
+        shade.setColorAt(1.0, QColor(214, 222, 236));
+        p.setBrush(shade);
+    } else {
+        p.setBrush(white);
+    }
     p.drawEllipse(QPointF(24.0, 32.0), 10.0, 11.0);
+    p.setBrush(white);
     QPainterPath face;
     face.addEllipse(QPointF(19.3, 15.5), 6.2, 6.8);
     face.addEllipse(QPointF(28.7, 15.5), 6.2, 6.8);
     face.addEllipse(QPointF(24.0, 19.5), 7.5, 4.5);
-    p.drawPath(face.simplified());
+    p.drawPath(solid(face));
 
     // eyes with a sparkle
     p.setBrush(black);
@@ -275,6 +315,12 @@ void drawPenguin(QPainter &p, const QRectF &box)
     p.drawPath(band);
     p.setPen(QPen(QColor(255, 255, 255, 200), 1.0));
     p.drawLine(QPointF(31.0, 35.0), QPointF(34.2, 34.7));
+    if (detailed) {
+        p.drawLine(QPointF(30.7, 32.9), QPointF(33.9, 32.7));
+        p.setPen(QPen(red, 0.9, Qt::SolidLine, Qt::RoundCap));
+        for (const qreal x : {31.4, 33.0, 34.6})
+            p.drawLine(QPointF(x, 37.6), QPointF(x + (x - 33.0) * 0.15, 39.3));
+    }
     p.restore();
 }
 
@@ -987,6 +1033,135 @@ QImage drawTipBulb()
     return image;
 }
 
+// ---------------------------------------------------------------- desktop menu icons
+// The penguin for the desktop menu entries of the three programs: plain for
+// the main program, with a round badge for the music setter (two beamed
+// notes) and for the help program (a question mark).  The badge sits in the
+// bottom-left corner, where it hides a flipper and a foot rather than the
+// scarf's tail.
+
+enum class Badge { None, Music, Help };
+
+struct BadgeColours {
+    QColor light, dark, edge;
+};
+
+BadgeColours badgeColours(Badge badge)
+{
+    if (badge == Badge::Music)
+        return {QColor(176, 112, 240), QColor(112, 44, 184), QColor(74, 22, 128)};
+    return {QColor(92, 164, 248), QColor(22, 92, 196), QColor(12, 56, 128)};
+}
+
+// Hand-placed 8 x 8 badges for the 16 px icons, put over the penguin's
+// bottom-left corner.
+QImage drawBadged16(Badge badge)
+{
+    QImage image = drawPenguin16();
+    if (badge == Badge::None)
+        return image;
+    const BadgeColours colours = badgeColours(badge);
+    const Palette palette = {{'b', colours.dark}, {'w', Qt::white}};
+    const Rows music = {
+        "..bbbb..",
+        ".bwwwwb.",
+        "bbwbbwbb",
+        "bbwbbwbb",
+        "bwwbwwbb",
+        "bwwbwwbb",
+        ".bbbbbb.",
+        "..bbbb..",
+    };
+    const Rows help = {
+        "..bbbb..",
+        ".bbwwbb.",
+        "bbwbbwbb",
+        "bbbbwbbb",
+        "bbbwbbbb",
+        "bbbbbbbb",
+        ".bbwbbb.",
+        "..bbbb..",
+    };
+    paintPixelArt(image, badge == Badge::Music ? music : help, palette, QPoint(0, 8));
+    return image;
+}
+
+// Two beamed quavers, white, centred on the origin of a badge of radius 9.5.
+void drawBeamedNotes(QPainter &p)
+{
+    p.setPen(QPen(Qt::white, 1.3, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(-1.4, -4.6), QPointF(-1.4, 3.6));
+    p.drawLine(QPointF(5.0, -5.9), QPointF(5.0, 2.4));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    const QPointF beam[] = {{-2.05, -5.2}, {5.65, -6.5}, {5.65, -4.1}, {-2.05, -2.8}};
+    p.drawPolygon(beam, 4);
+    for (const QPointF head : {QPointF(-3.3, 3.9), QPointF(3.1, 2.7)}) {
+        p.save();
+        p.translate(head);
+        p.rotate(-22.0);
+        p.drawEllipse(QPointF(0.0, 0.0), 2.4, 1.75);
+        p.restore();
+    }
+}
+
+// A white question mark centred on the origin of a badge of radius 9.5.
+void drawQuestionMark(QPainter &p)
+{
+    QPainterPath hook;
+    hook.moveTo(-3.0, -2.6);
+    hook.cubicTo(-3.0, -5.8, 3.2, -6.0, 3.0, -2.4);
+    hook.cubicTo(2.9, -0.6, 0.2, -0.2, 0.2, 2.0);
+    p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(0.2, 5.2), 1.45, 1.45);
+}
+
+// The badge in the 48 x 48 design square of drawPenguin: a white ring that
+// keeps it apart from the black body, a shaded disc and the glyph.  Small
+// icons need a larger badge for the glyph to read.
+void drawBadge(QPainter &p, const QRectF &box, Badge badge, qreal radius)
+{
+    if (badge == Badge::None)
+        return;
+    const BadgeColours colours = badgeColours(badge);
+    const QPointF centre(radius + 2.0, 46.0 - radius);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    enterDesignBox(p, box, 48.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(centre, radius + 1.5, radius + 1.5);
+    QLinearGradient fill(centre - QPointF(0.0, radius), centre + QPointF(0.0, radius));
+    fill.setColorAt(0.0, colours.light);
+    fill.setColorAt(1.0, colours.dark);
+    p.setPen(QPen(colours.edge, 0.8));
+    p.setBrush(fill);
+    p.drawEllipse(centre, radius - 0.4, radius - 0.4);
+    p.translate(centre);
+    p.scale(radius / 9.5, radius / 9.5);
+    if (badge == Badge::Music)
+        drawBeamedNotes(p);
+    else
+        drawQuestionMark(p);
+    p.restore();
+}
+
+QImage drawDesktopIcon(Badge badge, int size)
+{
+    if (size == 16)
+        return drawBadged16(badge);
+    QImage image = transparentCanvas(size, size);
+    QPainter p(&image);
+    const QRectF box(0, 0, size, size);
+    drawPenguin(p, box, size >= 64 ? PenguinDrawing::Detailed : PenguinDrawing::Whole);
+    drawBadge(p, box, badge, size >= 64 ? 8.0 : 9.5);
+    return image;
+}
+
 // ---------------------------------------------------------------- output
 
 struct Artwork {
@@ -1027,6 +1202,48 @@ void writePreview(const Artwork &art, const QString &dir)
     QPainter(&shown).drawImage(0, 0, big);
     const QString name = QFileInfo(art.path).completeBaseName() + QStringLiteral("-preview.png");
     shown.save(QDir(dir).filePath(name), "PNG");
+}
+
+// All desktop icons on one sheet: every size at its own size on a light and
+// on a dark menu background, then the 16 and 32 px ones enlarged.
+void writeDesktopIconSheet(const std::vector<std::pair<QString, Badge>> &icons, const std::vector<int> &sizes,
+                           const QString &dir)
+{
+    const int gap = 16;
+    int panelWidth = gap;
+    for (const int size : sizes)
+        panelWidth += size + gap;
+    const int rowHeight = sizes.back() + 2 * gap;
+    const int enlarged = 128;
+    QImage sheet(2 * panelWidth, int(icons.size()) * (rowHeight + enlarged + gap), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter p(&sheet);
+    int top = 0;
+    for (const auto &[name, badge] : icons) {
+        for (const auto &[left, background] : {std::pair{0, QColor(236, 236, 236)}, std::pair{panelWidth, QColor(40, 42, 48)}}) {
+            p.fillRect(QRect(left, top, panelWidth, rowHeight), background);
+            int x = left + gap;
+            for (const int size : sizes) {
+                p.drawImage(x, top + gap + sizes.back() - size, drawDesktopIcon(badge, size));
+                x += size + gap;
+            }
+        }
+        int x = gap;
+        for (const int size : {16, 32}) {
+            const QImage big = drawDesktopIcon(badge, size).scaled(enlarged, enlarged, Qt::IgnoreAspectRatio,
+                                                                   Qt::FastTransformation);
+            QImage shown = checkerboard(big.size());
+            QPainter(&shown).drawImage(0, 0, big);
+            p.drawImage(x, top + rowHeight + gap / 2, shown);
+            x += enlarged + gap;
+        }
+        p.setPen(Qt::black);
+        p.setFont(uiFont(14));
+        p.drawText(QPoint(x, top + rowHeight + gap + 14), name);
+        top += rowHeight + enlarged + gap;
+    }
+    p.end();
+    sheet.save(QDir(dir).filePath(QStringLiteral("desktop-icons-sheet.png")), "PNG");
 }
 
 bool writeArtwork(const Artwork &art, const QDir &root)
@@ -1073,7 +1290,7 @@ int main(int argc, char **argv)
                      qPrintable(QFontInfo(uiFont(12)).family()));
 
     const QImage penguin16 = drawPenguinIcon(16);
-    const std::vector<Artwork> artworks = {
+    std::vector<Artwork> artworks = {
         {QStringLiteral("platform/resources/penguin-16.png"), penguin16, "PNG"},
         {QStringLiteral("platform/resources/penguin-32.png"), drawPenguinIcon(32), "PNG"},
         {QStringLiteral("platform/resources/penguin-48.png"), drawPenguinIcon(48), "PNG"},
@@ -1086,6 +1303,17 @@ int main(int argc, char **argv)
         {QStringLiteral("skinmaker/resources/about-portrait.png"), drawAboutPortrait(), "PNG"},
         {QStringLiteral("skinmaker/resources/tip-bulb.png"), drawTipBulb(), "PNG"},
     };
+    // Icons of the desktop menu entries, as the hicolor icon theme wants them.
+    const std::vector<std::pair<QString, Badge>> desktopIcons = {
+        {QStringLiteral("morvane"), Badge::None},
+        {QStringLiteral("morvane-music"), Badge::Music},
+        {QStringLiteral("morvane-help"), Badge::Help},
+    };
+    const std::vector<int> desktopIconSizes = {16, 32, 48, 64, 128, 256};
+    for (const auto &[name, badge] : desktopIcons)
+        for (const int size : desktopIconSizes)
+            artworks.push_back({QStringLiteral("packaging/icons/%1-%2.png").arg(name).arg(size),
+                                drawDesktopIcon(badge, size), "PNG"});
 
     for (const QString cursor : {QStringLiteral("main-cursor"), QStringLiteral("pointing-hand")})
         for (const Artwork &art : artworks)
@@ -1103,5 +1331,7 @@ int main(int argc, char **argv)
             writePreview(art, previewDir);
         }
     }
+    if (!previewDir.isEmpty())
+        writeDesktopIconSheet(desktopIcons, desktopIconSizes, previewDir);
     return ok ? 0 : 1;
 }
