@@ -9,6 +9,7 @@
 // sheet with every desktop menu icon on a light and a dark background.
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontInfo>
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 #include <functional>
@@ -203,6 +205,7 @@ QImage drawPenguin16()
 enum class PenguinDrawing { AsShipped, Whole, Detailed };
 
 // The cartoon penguin as a vector drawing in a 48 x 48 design square.
+// packaging/icons/*.svg repeat the Detailed drawing by hand: change both together.
 void drawPenguin(QPainter &p, const QRectF &box, PenguinDrawing drawing = PenguinDrawing::AsShipped)
 {
     const bool detailed = drawing == PenguinDrawing::Detailed;
@@ -1162,6 +1165,97 @@ QImage drawDesktopIcon(Badge badge, int size)
     return image;
 }
 
+// The same icons as scalable pictures, for the hicolor theme's "scalable"
+// folder.  Written by hand from the Detailed drawing and drawBadge (radius 8)
+// above, in the same 48 x 48 design square; Qt's pen defaults (square caps,
+// bevel joins) are set on the outer group so the strokes end alike.
+const char kPenguinSvg[] = R"svg(  <defs>
+    <radialGradient id="belly" gradientUnits="userSpaceOnUse" cx="22.5" cy="28" r="14">
+      <stop offset="0" stop-color="#fcfcfc"/>
+      <stop offset="0.55" stop-color="#fcfcfc"/>
+      <stop offset="1" stop-color="#d6deec"/>
+    </radialGradient>
+  </defs>
+  <g stroke-linecap="square" stroke-linejoin="bevel">
+    <g fill="#f69820" stroke="#c4680c" stroke-width="1">
+      <ellipse cx="17.25" cy="43.25" rx="5.75" ry="3.25"/>
+      <ellipse cx="30.75" cy="43.25" rx="5.75" ry="3.25"/>
+    </g>
+    <path d="M15.2 46V44.3M19.3 46V44.3M28.7 46V44.3M32.8 46V44.3" fill="none" stroke="#c4680c" stroke-width="0.7" stroke-linecap="round"/>
+    <g fill="#181a20">
+      <ellipse transform="translate(8.5 30) rotate(28)" rx="3.5" ry="9.5"/>
+      <ellipse transform="translate(39.5 30) rotate(-28)" rx="3.5" ry="9.5"/>
+      <ellipse cx="24" cy="15" rx="12.5" ry="12"/>
+      <circle cx="24" cy="29.5" r="14.5"/>
+    </g>
+    <path d="M15.6 12.5Q17 6.6 23 5.3" fill="none" stroke="#ffffff" stroke-opacity="0.314" stroke-width="1.5" stroke-linecap="round"/>
+    <ellipse cx="24" cy="32" rx="10" ry="11" fill="url(#belly)"/>
+    <g fill="#fcfcfc">
+      <ellipse cx="19.3" cy="15.5" rx="6.2" ry="6.8"/>
+      <ellipse cx="28.7" cy="15.5" rx="6.2" ry="6.8"/>
+      <ellipse cx="24" cy="19.5" rx="7.5" ry="4.5"/>
+    </g>
+    <g fill="#181a20">
+      <ellipse cx="20.6" cy="15.2" rx="2.4" ry="2.9"/>
+      <ellipse cx="27.4" cy="15.2" rx="2.4" ry="2.9"/>
+    </g>
+    <g fill="#fcfcfc">
+      <circle cx="21.3" cy="14.1" r="0.95"/>
+      <circle cx="28.1" cy="14.1" r="0.95"/>
+    </g>
+    <g fill="#ff829b" fill-opacity="0.588">
+      <ellipse cx="16.3" cy="19.6" rx="2.2" ry="1.4"/>
+      <ellipse cx="31.7" cy="19.6" rx="2.2" ry="1.4"/>
+    </g>
+    <path d="M20 18.6Q24 16.8 28 18.6Q24 24 20 18.6" fill="#f69820" stroke="#c4680c" stroke-width="0.7"/>
+    <g fill="#da2a2a" stroke="#961418" stroke-width="0.8">
+      <path d="M29 27H34.5L35.5 37L30.5 37.5Z"/>
+      <path d="M12 23.5C18 27.5 30 27.5 36 23.5L36.3 27.8C30 32 18 32 11.7 27.8Z"/>
+    </g>
+    <path d="M31 35L34.2 34.7M30.7 32.9L33.9 32.7" fill="none" stroke="#ffffff" stroke-opacity="0.784" stroke-width="1"/>
+    <path d="M31.4 37.6L31.16 39.3M33 37.6V39.3M34.6 37.6L34.84 39.3" fill="none" stroke="#da2a2a" stroke-width="0.9" stroke-linecap="round"/>
+  </g>
+)svg";
+
+// drawBadge with radius 8: centre (10, 38), white ring 9.5, disc 7.6, glyph
+// scaled by 8 / 9.5.  %1, %2, %3: light, dark and edge colour.
+const char kBadgeSvg[] = R"svg(  <defs>
+    <linearGradient id="badge" gradientUnits="userSpaceOnUse" x1="10" y1="30" x2="10" y2="46">
+      <stop offset="0" stop-color="%1"/>
+      <stop offset="1" stop-color="%2"/>
+    </linearGradient>
+  </defs>
+  <circle cx="10" cy="38" r="9.5" fill="#ffffff"/>
+  <circle cx="10" cy="38" r="7.6" fill="url(#badge)" stroke="%3" stroke-width="0.8"/>
+  <g transform="translate(10 38) scale(0.842105)" fill="#ffffff">
+%4  </g>
+)svg";
+
+const char kNotesSvg[] = R"svg(    <path d="M-1.4 -4.6V3.6M5 -5.9V2.4" stroke="#ffffff" stroke-width="1.3"/>
+    <polygon points="-2.05,-5.2 5.65,-6.5 5.65,-4.1 -2.05,-2.8"/>
+    <ellipse transform="translate(-3.3 3.9) rotate(-22)" rx="2.4" ry="1.75"/>
+    <ellipse transform="translate(3.1 2.7) rotate(-22)" rx="2.4" ry="1.75"/>
+)svg";
+
+const char kQuestionMarkSvg[] = R"svg(    <path d="M-3 -2.6C-3 -5.8 3.2 -6 3 -2.4C2.9 -0.6 0.2 -0.2 0.2 2" fill="none" stroke="#ffffff" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>
+    <circle cx="0.2" cy="5.2" r="1.45"/>
+)svg";
+
+QByteArray desktopIconSvg(Badge badge)
+{
+    QString svg = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\" viewBox=\"0 0 48 48\">\n");
+    svg += QLatin1String(kPenguinSvg);
+    if (badge != Badge::None) {
+        const BadgeColours colours = badgeColours(badge);
+        svg += QString::fromLatin1(kBadgeSvg)
+                   .arg(colours.light.name(), colours.dark.name(), colours.edge.name(),
+                        QLatin1String(badge == Badge::Music ? kNotesSvg : kQuestionMarkSvg));
+    }
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
+}
+
 // ---------------------------------------------------------------- output
 
 struct Artwork {
@@ -1265,6 +1359,29 @@ bool writeArtwork(const Artwork &art, const QDir &root)
     return true;
 }
 
+// Writes a text file (the scalable icons) after checking that it is
+// well-formed XML, so a slip in the hand-written markup stops the run.
+bool writeSvg(const QString &path, const QByteArray &text, const QDir &root)
+{
+    QXmlStreamReader xml(text);
+    while (!xml.atEnd())
+        xml.readNext();
+    if (xml.hasError()) {
+        std::fprintf(stderr, "%s: not well-formed at line %lld: %s\n", qPrintable(path), xml.lineNumber(),
+                     qPrintable(xml.errorString()));
+        return false;
+    }
+    const QString target = root.filePath(path);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(target));
+        return false;
+    }
+    std::printf("wrote %-45s scalable SVG\n", qPrintable(path));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -1331,6 +1448,8 @@ int main(int argc, char **argv)
             writePreview(art, previewDir);
         }
     }
+    for (const auto &[name, badge] : desktopIcons)
+        ok = writeSvg(QStringLiteral("packaging/icons/%1.svg").arg(name), desktopIconSvg(badge), root) && ok;
     if (!previewDir.isEmpty())
         writeDesktopIconSheet(desktopIcons, desktopIconSizes, previewDir);
     return ok ? 0 : 1;
