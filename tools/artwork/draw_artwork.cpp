@@ -1,13 +1,15 @@
 // Draws every picture Morvane ships (program icon, cursors, skin-preview
-// bitmaps, about portrait, tip bulb) with QPainter, so the artwork can be
-// regenerated from source.  Usage:
+// bitmaps, about portrait, tip bulb, desktop menu icons) with QPainter, so the
+// artwork can be regenerated from source.  Usage:
 //
 //     draw_artwork <repo-root> [--preview <dir>]
 //
 // --preview additionally writes enlarged PNG copies (nearest-neighbour, on a
-// checkerboard where the picture is transparent) for looking at them.
+// checkerboard where the picture is transparent) for looking at them, and a
+// sheet with every desktop menu icon on a light and a dark background.
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontInfo>
@@ -17,6 +19,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 #include <functional>
@@ -191,9 +194,26 @@ QImage drawPenguin16()
     return image;
 }
 
+// How the penguin is drawn.  AsShipped is the drawing the program's own 32
+// and 48 px icons were made from, kept so that those files stay as they are:
+// it fills the head-and-body shape and the face mask by the even-odd rule, so
+// where their ovals overlap it leaves see-through lenses (in the neck beside
+// the face, and beside the beak) wherever nothing else covers them.  Whole
+// fills both shapes as unions.  Detailed is Whole with touches that only show
+// from about 64 px up: a sheen on the head, a shaded belly, toes, a fringed
+// scarf.
+enum class PenguinDrawing { AsShipped, Whole, Detailed };
+
 // The cartoon penguin as a vector drawing in a 48 x 48 design square.
-void drawPenguin(QPainter &p, const QRectF &box)
+// packaging/icons/*.svg repeat the Detailed drawing by hand: change both together.
+void drawPenguin(QPainter &p, const QRectF &box, PenguinDrawing drawing = PenguinDrawing::AsShipped)
 {
+    const bool detailed = drawing == PenguinDrawing::Detailed;
+    const auto solid = [drawing](QPainterPath path) {
+        if (drawing != PenguinDrawing::AsShipped)
+            path.setFillRule(Qt::WindingFill);
+        return path.simplified();
+    };
     const QColor black(24, 26, 32), white(252, 252, 252);
     const QColor orange(246, 152, 32), orangeEdge(196, 104, 12);
     const QColor red(218, 42, 42), redEdge(150, 20, 24);
@@ -207,6 +227,11 @@ void drawPenguin(QPainter &p, const QRectF &box)
     p.setBrush(orange);
     p.drawEllipse(QRectF(11.5, 40.0, 11.5, 6.5));
     p.drawEllipse(QRectF(25.0, 40.0, 11.5, 6.5));
+    if (detailed) {
+        p.setPen(QPen(orangeEdge, 0.7, Qt::SolidLine, Qt::RoundCap));
+        for (const qreal x : {15.2, 19.3, 28.7, 32.8})
+            p.drawLine(QPointF(x, 46.0), QPointF(x, 44.3));
+    }
 
     // flippers
     p.setPen(Qt::NoPen);
@@ -223,16 +248,34 @@ void drawPenguin(QPainter &p, const QRectF &box)
     QPainterPath body;
     body.addEllipse(QPointF(24.0, 15.0), 12.5, 12.0);
     body.addEllipse(QPointF(24.0, 29.5), 14.5, 14.5);
-    p.drawPath(body.simplified());
+    p.drawPath(solid(body));
+    if (detailed) {
+        QPainterPath sheen;
+        sheen.moveTo(15.6, 12.5);
+        sheen.quadTo(17.0, 6.6, 23.0, 5.3);
+        p.setPen(QPen(QColor(255, 255, 255, 80), 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(sheen);
+        p.setPen(Qt::NoPen);
+    }
 
     // belly and face mask
-    p.setBrush(white);
+    if (detailed) {
+        QRadialGradient shade(QPointF(22.5, 28.0), 14.0);
+        shade.setColorAt(0.0, white);
+        shade.setColorAt(0.55, white);
+        shade.setColorAt(1.0, QColor(214, 222, 236));
+        p.setBrush(shade);
+    } else {
+        p.setBrush(white);
+    }
     p.drawEllipse(QPointF(24.0, 32.0), 10.0, 11.0);
+    p.setBrush(white);
     QPainterPath face;
     face.addEllipse(QPointF(19.3, 15.5), 6.2, 6.8);
     face.addEllipse(QPointF(28.7, 15.5), 6.2, 6.8);
     face.addEllipse(QPointF(24.0, 19.5), 7.5, 4.5);
-    p.drawPath(face.simplified());
+    p.drawPath(solid(face));
 
     // eyes with a sparkle
     p.setBrush(black);
@@ -275,6 +318,12 @@ void drawPenguin(QPainter &p, const QRectF &box)
     p.drawPath(band);
     p.setPen(QPen(QColor(255, 255, 255, 200), 1.0));
     p.drawLine(QPointF(31.0, 35.0), QPointF(34.2, 34.7));
+    if (detailed) {
+        p.drawLine(QPointF(30.7, 32.9), QPointF(33.9, 32.7));
+        p.setPen(QPen(red, 0.9, Qt::SolidLine, Qt::RoundCap));
+        for (const qreal x : {31.4, 33.0, 34.6})
+            p.drawLine(QPointF(x, 37.6), QPointF(x + (x - 33.0) * 0.15, 39.3));
+    }
     p.restore();
 }
 
@@ -987,6 +1036,226 @@ QImage drawTipBulb()
     return image;
 }
 
+// ---------------------------------------------------------------- desktop menu icons
+// The penguin for the desktop menu entries of the three programs: plain for
+// the main program, with a round badge for the music setter (two beamed
+// notes) and for the help program (a question mark).  The badge sits in the
+// bottom-left corner, where it hides a flipper and a foot rather than the
+// scarf's tail.
+
+enum class Badge { None, Music, Help };
+
+struct BadgeColours {
+    QColor light, dark, edge;
+};
+
+BadgeColours badgeColours(Badge badge)
+{
+    if (badge == Badge::Music)
+        return {QColor(176, 112, 240), QColor(112, 44, 184), QColor(74, 22, 128)};
+    return {QColor(92, 164, 248), QColor(22, 92, 196), QColor(12, 56, 128)};
+}
+
+// Hand-placed 8 x 8 badges for the 16 px icons, put over the penguin's
+// bottom-left corner.
+QImage drawBadged16(Badge badge)
+{
+    QImage image = drawPenguin16();
+    if (badge == Badge::None)
+        return image;
+    const BadgeColours colours = badgeColours(badge);
+    const Palette palette = {{'b', colours.dark}, {'w', Qt::white}};
+    const Rows music = {
+        "..bbbb..",
+        ".bwwwwb.",
+        "bbwbbwbb",
+        "bbwbbwbb",
+        "bwwbwwbb",
+        "bwwbwwbb",
+        ".bbbbbb.",
+        "..bbbb..",
+    };
+    const Rows help = {
+        "..bbbb..",
+        ".bbwwbb.",
+        "bbwbbwbb",
+        "bbbbwbbb",
+        "bbbwbbbb",
+        "bbbbbbbb",
+        ".bbwbbb.",
+        "..bbbb..",
+    };
+    paintPixelArt(image, badge == Badge::Music ? music : help, palette, QPoint(0, 8));
+    return image;
+}
+
+// Two beamed quavers, white, centred on the origin of a badge of radius 9.5.
+void drawBeamedNotes(QPainter &p)
+{
+    p.setPen(QPen(Qt::white, 1.3, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(-1.4, -4.6), QPointF(-1.4, 3.6));
+    p.drawLine(QPointF(5.0, -5.9), QPointF(5.0, 2.4));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    const QPointF beam[] = {{-2.05, -5.2}, {5.65, -6.5}, {5.65, -4.1}, {-2.05, -2.8}};
+    p.drawPolygon(beam, 4);
+    for (const QPointF head : {QPointF(-3.3, 3.9), QPointF(3.1, 2.7)}) {
+        p.save();
+        p.translate(head);
+        p.rotate(-22.0);
+        p.drawEllipse(QPointF(0.0, 0.0), 2.4, 1.75);
+        p.restore();
+    }
+}
+
+// A white question mark centred on the origin of a badge of radius 9.5.
+void drawQuestionMark(QPainter &p)
+{
+    QPainterPath hook;
+    hook.moveTo(-3.0, -2.6);
+    hook.cubicTo(-3.0, -5.8, 3.2, -6.0, 3.0, -2.4);
+    hook.cubicTo(2.9, -0.6, 0.2, -0.2, 0.2, 2.0);
+    p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(0.2, 5.2), 1.45, 1.45);
+}
+
+// The badge in the 48 x 48 design square of drawPenguin: a white ring that
+// keeps it apart from the black body, a shaded disc and the glyph.  Small
+// icons need a larger badge for the glyph to read.
+void drawBadge(QPainter &p, const QRectF &box, Badge badge, qreal radius)
+{
+    if (badge == Badge::None)
+        return;
+    const BadgeColours colours = badgeColours(badge);
+    const QPointF centre(radius + 2.0, 46.0 - radius);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    enterDesignBox(p, box, 48.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(centre, radius + 1.5, radius + 1.5);
+    QLinearGradient fill(centre - QPointF(0.0, radius), centre + QPointF(0.0, radius));
+    fill.setColorAt(0.0, colours.light);
+    fill.setColorAt(1.0, colours.dark);
+    p.setPen(QPen(colours.edge, 0.8));
+    p.setBrush(fill);
+    p.drawEllipse(centre, radius - 0.4, radius - 0.4);
+    p.translate(centre);
+    p.scale(radius / 9.5, radius / 9.5);
+    if (badge == Badge::Music)
+        drawBeamedNotes(p);
+    else
+        drawQuestionMark(p);
+    p.restore();
+}
+
+QImage drawDesktopIcon(Badge badge, int size)
+{
+    if (size == 16)
+        return drawBadged16(badge);
+    QImage image = transparentCanvas(size, size);
+    QPainter p(&image);
+    const QRectF box(0, 0, size, size);
+    drawPenguin(p, box, size >= 64 ? PenguinDrawing::Detailed : PenguinDrawing::Whole);
+    drawBadge(p, box, badge, size >= 64 ? 8.0 : 9.5);
+    return image;
+}
+
+// The same icons as scalable pictures, for the hicolor theme's "scalable"
+// folder.  Written by hand from the Detailed drawing and drawBadge (radius 8)
+// above, in the same 48 x 48 design square; Qt's pen defaults (square caps,
+// bevel joins) are set on the outer group so the strokes end alike.
+const char kPenguinSvg[] = R"svg(  <defs>
+    <radialGradient id="belly" gradientUnits="userSpaceOnUse" cx="22.5" cy="28" r="14">
+      <stop offset="0" stop-color="#fcfcfc"/>
+      <stop offset="0.55" stop-color="#fcfcfc"/>
+      <stop offset="1" stop-color="#d6deec"/>
+    </radialGradient>
+  </defs>
+  <g stroke-linecap="square" stroke-linejoin="bevel">
+    <g fill="#f69820" stroke="#c4680c" stroke-width="1">
+      <ellipse cx="17.25" cy="43.25" rx="5.75" ry="3.25"/>
+      <ellipse cx="30.75" cy="43.25" rx="5.75" ry="3.25"/>
+    </g>
+    <path d="M15.2 46V44.3M19.3 46V44.3M28.7 46V44.3M32.8 46V44.3" fill="none" stroke="#c4680c" stroke-width="0.7" stroke-linecap="round"/>
+    <g fill="#181a20">
+      <ellipse transform="translate(8.5 30) rotate(28)" rx="3.5" ry="9.5"/>
+      <ellipse transform="translate(39.5 30) rotate(-28)" rx="3.5" ry="9.5"/>
+      <ellipse cx="24" cy="15" rx="12.5" ry="12"/>
+      <circle cx="24" cy="29.5" r="14.5"/>
+    </g>
+    <path d="M15.6 12.5Q17 6.6 23 5.3" fill="none" stroke="#ffffff" stroke-opacity="0.314" stroke-width="1.5" stroke-linecap="round"/>
+    <ellipse cx="24" cy="32" rx="10" ry="11" fill="url(#belly)"/>
+    <g fill="#fcfcfc">
+      <ellipse cx="19.3" cy="15.5" rx="6.2" ry="6.8"/>
+      <ellipse cx="28.7" cy="15.5" rx="6.2" ry="6.8"/>
+      <ellipse cx="24" cy="19.5" rx="7.5" ry="4.5"/>
+    </g>
+    <g fill="#181a20">
+      <ellipse cx="20.6" cy="15.2" rx="2.4" ry="2.9"/>
+      <ellipse cx="27.4" cy="15.2" rx="2.4" ry="2.9"/>
+    </g>
+    <g fill="#fcfcfc">
+      <circle cx="21.3" cy="14.1" r="0.95"/>
+      <circle cx="28.1" cy="14.1" r="0.95"/>
+    </g>
+    <g fill="#ff829b" fill-opacity="0.588">
+      <ellipse cx="16.3" cy="19.6" rx="2.2" ry="1.4"/>
+      <ellipse cx="31.7" cy="19.6" rx="2.2" ry="1.4"/>
+    </g>
+    <path d="M20 18.6Q24 16.8 28 18.6Q24 24 20 18.6" fill="#f69820" stroke="#c4680c" stroke-width="0.7"/>
+    <g fill="#da2a2a" stroke="#961418" stroke-width="0.8">
+      <path d="M29 27H34.5L35.5 37L30.5 37.5Z"/>
+      <path d="M12 23.5C18 27.5 30 27.5 36 23.5L36.3 27.8C30 32 18 32 11.7 27.8Z"/>
+    </g>
+    <path d="M31 35L34.2 34.7M30.7 32.9L33.9 32.7" fill="none" stroke="#ffffff" stroke-opacity="0.784" stroke-width="1"/>
+    <path d="M31.4 37.6L31.16 39.3M33 37.6V39.3M34.6 37.6L34.84 39.3" fill="none" stroke="#da2a2a" stroke-width="0.9" stroke-linecap="round"/>
+  </g>
+)svg";
+
+// drawBadge with radius 8: centre (10, 38), white ring 9.5, disc 7.6, glyph
+// scaled by 8 / 9.5.  %1, %2, %3: light, dark and edge colour.
+const char kBadgeSvg[] = R"svg(  <defs>
+    <linearGradient id="badge" gradientUnits="userSpaceOnUse" x1="10" y1="30" x2="10" y2="46">
+      <stop offset="0" stop-color="%1"/>
+      <stop offset="1" stop-color="%2"/>
+    </linearGradient>
+  </defs>
+  <circle cx="10" cy="38" r="9.5" fill="#ffffff"/>
+  <circle cx="10" cy="38" r="7.6" fill="url(#badge)" stroke="%3" stroke-width="0.8"/>
+  <g transform="translate(10 38) scale(0.842105)" fill="#ffffff">
+%4  </g>
+)svg";
+
+const char kNotesSvg[] = R"svg(    <path d="M-1.4 -4.6V3.6M5 -5.9V2.4" stroke="#ffffff" stroke-width="1.3"/>
+    <polygon points="-2.05,-5.2 5.65,-6.5 5.65,-4.1 -2.05,-2.8"/>
+    <ellipse transform="translate(-3.3 3.9) rotate(-22)" rx="2.4" ry="1.75"/>
+    <ellipse transform="translate(3.1 2.7) rotate(-22)" rx="2.4" ry="1.75"/>
+)svg";
+
+const char kQuestionMarkSvg[] = R"svg(    <path d="M-3 -2.6C-3 -5.8 3.2 -6 3 -2.4C2.9 -0.6 0.2 -0.2 0.2 2" fill="none" stroke="#ffffff" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>
+    <circle cx="0.2" cy="5.2" r="1.45"/>
+)svg";
+
+QByteArray desktopIconSvg(Badge badge)
+{
+    QString svg = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\" viewBox=\"0 0 48 48\">\n");
+    svg += QLatin1String(kPenguinSvg);
+    if (badge != Badge::None) {
+        const BadgeColours colours = badgeColours(badge);
+        svg += QString::fromLatin1(kBadgeSvg)
+                   .arg(colours.light.name(), colours.dark.name(), colours.edge.name(),
+                        QLatin1String(badge == Badge::Music ? kNotesSvg : kQuestionMarkSvg));
+    }
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
+}
+
 // ---------------------------------------------------------------- output
 
 struct Artwork {
@@ -1029,6 +1298,48 @@ void writePreview(const Artwork &art, const QString &dir)
     shown.save(QDir(dir).filePath(name), "PNG");
 }
 
+// All desktop icons on one sheet: every size at its own size on a light and
+// on a dark menu background, then the 16 and 32 px ones enlarged.
+void writeDesktopIconSheet(const std::vector<std::pair<QString, Badge>> &icons, const std::vector<int> &sizes,
+                           const QString &dir)
+{
+    const int gap = 16;
+    int panelWidth = gap;
+    for (const int size : sizes)
+        panelWidth += size + gap;
+    const int rowHeight = sizes.back() + 2 * gap;
+    const int enlarged = 128;
+    QImage sheet(2 * panelWidth, int(icons.size()) * (rowHeight + enlarged + gap), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter p(&sheet);
+    int top = 0;
+    for (const auto &[name, badge] : icons) {
+        for (const auto &[left, background] : {std::pair{0, QColor(236, 236, 236)}, std::pair{panelWidth, QColor(40, 42, 48)}}) {
+            p.fillRect(QRect(left, top, panelWidth, rowHeight), background);
+            int x = left + gap;
+            for (const int size : sizes) {
+                p.drawImage(x, top + gap + sizes.back() - size, drawDesktopIcon(badge, size));
+                x += size + gap;
+            }
+        }
+        int x = gap;
+        for (const int size : {16, 32}) {
+            const QImage big = drawDesktopIcon(badge, size).scaled(enlarged, enlarged, Qt::IgnoreAspectRatio,
+                                                                   Qt::FastTransformation);
+            QImage shown = checkerboard(big.size());
+            QPainter(&shown).drawImage(0, 0, big);
+            p.drawImage(x, top + rowHeight + gap / 2, shown);
+            x += enlarged + gap;
+        }
+        p.setPen(Qt::black);
+        p.setFont(uiFont(14));
+        p.drawText(QPoint(x, top + rowHeight + gap + 14), name);
+        top += rowHeight + enlarged + gap;
+    }
+    p.end();
+    sheet.save(QDir(dir).filePath(QStringLiteral("desktop-icons-sheet.png")), "PNG");
+}
+
 bool writeArtwork(const Artwork &art, const QDir &root)
 {
     const QString target = root.filePath(art.path);
@@ -1045,6 +1356,29 @@ bool writeArtwork(const Artwork &art, const QDir &root)
         return false;
     }
     std::printf("wrote %-45s %3dx%-3d %s\n", qPrintable(art.path), reread.width(), reread.height(), art.format);
+    return true;
+}
+
+// Writes a text file (the scalable icons) after checking that it is
+// well-formed XML, so a slip in the hand-written markup stops the run.
+bool writeSvg(const QString &path, const QByteArray &text, const QDir &root)
+{
+    QXmlStreamReader xml(text);
+    while (!xml.atEnd())
+        xml.readNext();
+    if (xml.hasError()) {
+        std::fprintf(stderr, "%s: not well-formed at line %lld: %s\n", qPrintable(path), xml.lineNumber(),
+                     qPrintable(xml.errorString()));
+        return false;
+    }
+    const QString target = root.filePath(path);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(target));
+        return false;
+    }
+    std::printf("wrote %-45s scalable SVG\n", qPrintable(path));
     return true;
 }
 
@@ -1073,7 +1407,7 @@ int main(int argc, char **argv)
                      qPrintable(QFontInfo(uiFont(12)).family()));
 
     const QImage penguin16 = drawPenguinIcon(16);
-    const std::vector<Artwork> artworks = {
+    std::vector<Artwork> artworks = {
         {QStringLiteral("platform/resources/penguin-16.png"), penguin16, "PNG"},
         {QStringLiteral("platform/resources/penguin-32.png"), drawPenguinIcon(32), "PNG"},
         {QStringLiteral("platform/resources/penguin-48.png"), drawPenguinIcon(48), "PNG"},
@@ -1086,6 +1420,17 @@ int main(int argc, char **argv)
         {QStringLiteral("skinmaker/resources/about-portrait.png"), drawAboutPortrait(), "PNG"},
         {QStringLiteral("skinmaker/resources/tip-bulb.png"), drawTipBulb(), "PNG"},
     };
+    // Icons of the desktop menu entries, as the hicolor icon theme wants them.
+    const std::vector<std::pair<QString, Badge>> desktopIcons = {
+        {QStringLiteral("morvane"), Badge::None},
+        {QStringLiteral("morvane-music"), Badge::Music},
+        {QStringLiteral("morvane-help"), Badge::Help},
+    };
+    const std::vector<int> desktopIconSizes = {16, 32, 48, 64, 128, 256};
+    for (const auto &[name, badge] : desktopIcons)
+        for (const int size : desktopIconSizes)
+            artworks.push_back({QStringLiteral("packaging/icons/%1-%2.png").arg(name).arg(size),
+                                drawDesktopIcon(badge, size), "PNG"});
 
     for (const QString cursor : {QStringLiteral("main-cursor"), QStringLiteral("pointing-hand")})
         for (const Artwork &art : artworks)
@@ -1103,5 +1448,9 @@ int main(int argc, char **argv)
             writePreview(art, previewDir);
         }
     }
+    for (const auto &[name, badge] : desktopIcons)
+        ok = writeSvg(QStringLiteral("packaging/icons/%1.svg").arg(name), desktopIconSvg(badge), root) && ok;
+    if (!previewDir.isEmpty())
+        writeDesktopIconSheet(desktopIcons, desktopIconSizes, previewDir);
     return ok ? 0 : 1;
 }
