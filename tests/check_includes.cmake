@@ -1,5 +1,6 @@
 # Fails when a folder includes a header from a folder above it. Run with -DSOURCE_DIR=<checkout>.
 #   skinmaker/authoring/            may not include skinmaker/shell/ or skinmaker/music/;
+#   skinmaker/music/                may not include skinmaker/shell/ or skinmaker/authoring/;
 #   platform/core/, skinmaker/core/ may include only each other and their own files.
 set(problems "")
 
@@ -20,6 +21,7 @@ function(check_folder folder forbidden allowed)
 endfunction()
 
 check_folder(skinmaker/authoring "(^|/)(shell|music)/" "^$")
+check_folder(skinmaker/music "(^|/)(shell|authoring)/" "^$")
 # A bare file name is the folder's own header; any other folder must be a core folder.
 check_folder(platform/core "/" "^(platform|skinmaker)/core/")
 check_folder(skinmaker/core "/" "^(platform|skinmaker)/core/")

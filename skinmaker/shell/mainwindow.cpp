@@ -6,6 +6,7 @@
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
+#include "skinmaker/music/musicwindow.h"
 #include "skinmaker/shell/aboutwindow.h"
 
 #include "platform/fields.h"
@@ -157,7 +158,7 @@ void MainWindow::buildMenus()
     QMenu *control = addMenu(nullptr, "qw", QStringLiteral("控制[&C]"));
     QAction *tipsOn = addItem(control, "sh", QStringLiteral("启动显示每日提示"));
     QMenu *music = addMenu(control, "music", QStringLiteral("音乐"));
-    addItem(music, "choose", QStringLiteral("选择音乐"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction *chooseTune = addItem(music, "choose", QStringLiteral("选择音乐"), QKeySequence(Qt::CTRL | Qt::Key_C));
     addItem(music, "start", QStringLiteral("开始播放"), QKeySequence(Qt::CTRL | Qt::Key_P));
     addItem(music, "stop", QStringLiteral("停止播放"), QKeySequence(Qt::CTRL | Qt::Key_F12));
 
@@ -188,6 +189,7 @@ void MainWindow::buildMenus()
     });
     connect(skinInfo, &QAction::triggered, this, [] { platform::SingleWindow<authoring::SkinInfoWindow>::show(); });
     connect(about, &QAction::triggered, this, [] { platform::SingleWindow<AboutWindow>::show(); });
+    connect(chooseTune, &QAction::triggered, this, [] { platform::SingleWindow<music::MusicWindow>::show(); });
 }
 
 core::SkinLocation MainWindow::location() const
