@@ -1,6 +1,7 @@
 // The background-music setter: storing the path box, picking a file in the browse window,
 // and the program as the main program's menu starts it.
 #include "musicsetter/browsewindow.h"
+#include "musicsetter/musicpaths.h"
 #include "musicsetter/musicsetter.h"
 #include "musicsetter/setterwindow.h"
 
@@ -238,7 +239,6 @@ void MusicSetterTest::listsShowMusicFilesAndStayInStep()
 
 void MusicSetterTest::pickedFileLandsInTheBox_data()
 {
-    const QString rootFile = QStringLiteral("morvane-test-%1.mid").arg(QCoreApplication::applicationPid());
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("expected");
@@ -246,7 +246,6 @@ void MusicSetterTest::pickedFileLandsInTheBox_data()
                                      << QString(m_work + QStringLiteral("/曲子\\B.MP3"));
     QTest::newRow("no file chosen") << QString(m_work + QStringLiteral("/曲子")) << QString()
                                     << QString(m_work + QStringLiteral("/曲子\\"));
-    QTest::newRow("root and file") << QStringLiteral("/") << rootFile << QString(QStringLiteral("/\\") + rootFile);
     QTest::newRow("root, no file chosen") << QStringLiteral("/") << QString() << QStringLiteral("/\\");
 }
 
@@ -277,6 +276,13 @@ void MusicSetterTest::pickedFileLandsInTheBox()
     // The main program maps the stored text to a file of this system: doubled separators and all,
     // it must lead to what was picked.
     QCOMPARE(QFileInfo(platform::nativePath(expected)).canonicalFilePath(), QFileInfo(picked).canonicalFilePath());
+
+    // A file at a root gets a doubled separator; nothing is written into the real root to see it.
+    if (folder == u"/") {
+        const QString atRoot = musicsetter::pickedPath(folder, QStringLiteral("a.mid"));
+        QCOMPARE(atRoot, QStringLiteral("/\\a.mid"));
+        QCOMPARE(platform::nativePath(atRoot), QStringLiteral("//a.mid"));
+    }
 }
 
 void MusicSetterTest::menuStartsTheSetterInTheMainProgramsFolder()
