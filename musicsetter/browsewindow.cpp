@@ -1,0 +1,74 @@
+#include "browsewindow.h"
+
+#include "musicpaths.h"
+#include "setterwindow.h"
+
+#include "platform/filesystemlists.h"
+#include "platform/look.h"
+#include "platform/placement.h"
+#include "platform/singlewindow.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace musicsetter {
+
+using platform::look::twips;
+using platform::look::twipsRect;
+
+BrowseWindow::BrowseWindow()
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("浏览"));
+    platform::look::setFrameButtons(this, platform::look::FrameButtons::CloseOnly);
+    platform::look::applyWindowLook(this);
+    setFixedSize(twips(5160), twips(3720));
+
+    // Drive and folder on the left, the music files of that folder on the right.
+    m_drive1 = platform::place<platform::DriveList>(this, "Drive1", twipsRect(120, 120, 2400, 300));
+    m_dir1 = platform::place<platform::FolderList>(this, "Dir1", twipsRect(120, 540, 2400, 3060));
+    m_file1 = platform::place<platform::FileList>(this, "File1", twipsRect(2640, 120, 2400, 2985));
+    m_file1->setPattern(QStringLiteral("*.mp3;*.mid;*.wav"));
+    auto *command1 = platform::place<QPushButton>(this, "Command1", QStringLiteral("确定"),
+                                                  twipsRect(2640 + (2400 - 975) / 2, 3225, 975, 375));
+    command1->setCursor(platform::look::pointingHand());
+
+    // All three lists start where the process is; the process's own current folder is never
+    // changed. Should that folder have become unreadable, its drive's root will do.
+    const QString start = platform::DriveList::currentFolder();
+    if (!m_dir1->setPath(start)) {
+        const QString root = m_drive1->driveOf(start);
+        m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);
+    }
+    platform::linkBrowseLists(m_drive1, m_dir1, m_file1);
+
+    connect(command1, &QPushButton::clicked, this, &BrowseWindow::takeOver);
+
+    placeBelowTheSetter();
+}
+
+void BrowseWindow::takeOver()
+{
+    // The open folder and the highlighted file, or the folder alone when none is highlighted.
+    const QString path = pickedPath(m_dir1->path(), m_file1->fileName());
+    platform::SingleWindow<SetterWindow>::get()->pathBox()->setText(path);
+}
+
+void BrowseWindow::placeBelowTheSetter()
+{
+    // Below the setter window, so the path box stays in sight when a pick lands in it;
+    // centred on the screen when there is no room there.
+    platform::look::centreOnScreen(this);
+    const SetterWindow *setter = platform::SingleWindow<SetterWindow>::existing();
+    const QScreen *screen = this->screen();
+    if (!setter || !setter->isVisible() || !screen)
+        return;
+    const QRect setterFrame = setter->frameGeometry();
+    const QRect wanted(QPoint(setterFrame.center().x() - width() / 2, setterFrame.bottom() + twips(120)), size());
+    if (screen->availableGeometry().contains(wanted))
+        move(wanted.topLeft());
+}
+
+} // namespace musicsetter

@@ -1,0 +1,30 @@
+#include "musicsetter.h"
+
+#include "setterwindow.h"
+
+#include "platform/core/process.h"
+#include "platform/launcher.h"
+#include "platform/look.h"
+#include "platform/notice.h"
+#include "platform/singlewindow.h"
+
+#include <QCoreApplication>
+
+namespace musicsetter {
+
+void start()
+{
+    platform::failWritesPastFileSizeLimit();
+    QCoreApplication::setApplicationVersion(QLatin1String(version));
+    platform::setProgramTitle(QStringLiteral("Morvane背景音乐添加程序"));
+    platform::look::applyApplicationLook();
+    if (platform::takeMinimizedRequest()) {
+        SetterWindow *window = platform::SingleWindow<SetterWindow>::get();
+        window->showMinimized();
+        window->activateWindow();
+    } else {
+        platform::SingleWindow<SetterWindow>::show();
+    }
+}
+
+} // namespace musicsetter
