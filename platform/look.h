@@ -15,9 +15,10 @@ QColor windowBackground();  // windows, frames, labels, option buttons
 QColor fieldBackground();   // text boxes and file-system lists
 
 // 15 twips are one pixel at 96 dpi; Qt scales device-independent pixels on denser screens.
+// Rounds to the nearest pixel, halves away from zero, so -120 twips lie 8 pixels left as 120 lie 8 right.
 constexpr int twips(int value)
 {
-    return (value + 7) / 15;
+    return value >= 0 ? (value + 7) / 15 : -((-value + 7) / 15);
 }
 
 constexpr QRect twipsRect(int left, int top, int width, int height)

@@ -1,5 +1,6 @@
 #include "notice.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 
@@ -15,6 +16,13 @@ QMessageBox::StandardButton showBox(const NoticeRecord &record, QMessageBox::Sta
     if (activeRecorder)
         return activeRecorder->take(record);
     QMessageBox box(record.icon, record.title, record.text, record.buttons, QApplication::activeWindow());
+    // The programs speak Chinese whatever the system's language: the buttons too.
+    const std::pair<QMessageBox::StandardButton, const char16_t *> captions[] = {
+        {QMessageBox::Ok, u"确定"}, {QMessageBox::Yes, u"是"}, {QMessageBox::No, u"否"}};
+    for (const auto &[button, caption] : captions) {
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(QString::fromUtf16(caption));
+    }
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -135,7 +135,7 @@ void FolderBrowseTest::opensWithTheDesignedLook()
     FIND(FolderList, list, window, "Dir1");
     FIND(QPushButton, command1, window, "Command1");
     QCOMPARE(command1->text(), QStringLiteral("确定"));
-    QCOMPARE(command1->cursor().pixmap().toImage(), platform::look::pointingHand().pixmap().toImage());
+    QCOMPARE(command1->cursor().pixmap().toImage(), platform::look::mainCursor().pixmap().toImage());
 
     // Top to bottom, the two lists across the full width, the button centred below.
     QCOMPARE(drive1->geometry(), QRect(0, 0, 177, 20));

@@ -54,6 +54,8 @@ private Q_SLOTS:
 
     void opensWithTheDesignedLook();
     void hasTheWholeMenuBar();
+    void pointersAsDesigned_data();
+    void pointersAsDesigned();
     void textBoxesKeepTheirEditingKeys();
 
     void generateWritesTheBasicBlock_data();
@@ -68,6 +70,8 @@ private Q_SLOTS:
     void unusableSkinNameStopsTheAction();
     void charactersGbkCannotHoldStopTheAction();
     void failedWriteIsReportedAndChangesNothing();
+    void noticesSayWhereADrivePathWasLookedFor_data();
+    void noticesSayWhereADrivePathWasLookedFor();
 
     void newSkinAnsweredNoChangesNothing();
     void newSkinClearsFieldsAndButtonOptions();
@@ -184,6 +188,29 @@ void MainWindowTest::opensWithTheDesignedLook()
             }
         }
     }
+}
+
+void MainWindowTest::pointersAsDesigned_data()
+{
+    QTest::addColumn<QString>("control");  // "" for the window's own background
+    QTest::addColumn<bool>("windowPointer");
+    QTest::newRow("background") << QString() << true;
+    for (const char *name : {"Command1", "Command2", "Check1"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true;
+    for (const char *name : {"Frame1", "Frame5", "Label1", "Label9", "Option1", "Option2"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false;
+}
+
+void MainWindowTest::pointersAsDesigned()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, windowPointer);
+    QWidget *widget = control.isEmpty() ? form1() : form1()->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    const bool showsWindowPointer = widget->cursor().shape() == Qt::BitmapCursor
+        && widget->cursor().pixmap().toImage() == platform::look::mainCursor().pixmap().toImage();
+    QCOMPARE(showsWindowPointer, windowPointer);
+    QVERIFY(form1()->menuBar()->cursor().shape() != Qt::BitmapCursor);
 }
 
 void MainWindowTest::hasTheWholeMenuBar()
@@ -437,6 +464,42 @@ void MainWindowTest::failedWriteIsReportedAndChangesNothing()
     QCOMPARE(m_session.notices().texts().size(), 2);
     QVERIFY(m_session.notices().texts().at(1).startsWith(QStringLiteral("无法写入文件")));
     QCOMPARE(readBytes(full), QByteArray(100, 'o'));
+}
+
+void MainWindowTest::noticesSayWhereADrivePathWasLookedFor_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("wine");
+    for (const char *action : {"generate", "preview"}) {
+        QTest::addRow("%s, Wine without the skin", action) << QString::fromLatin1(action) << true;
+        QTest::addRow("%s, no Wine at all", action) << QString::fromLatin1(action) << false;
+    }
+}
+
+void MainWindowTest::noticesSayWhereADrivePathWasLookedFor()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, wine);
+    const QByteArray savedPrefix = qgetenv("WINEPREFIX");
+    const auto restore = qScopeGuard([&] { qputenv("WINEPREFIX", savedPrefix); });
+    const QString prefix = m_session.installFile(QStringLiteral("wine"));
+    if (wine)
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/drive_c")));
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    fillLocation(MainWindow::defaultInstallPath, QStringLiteral("蓝天"), "Option1");
+    box("Text1")->setText(QStringLiteral("bg.bmp"));
+
+    if (action == u"generate")
+        clickGenerate();
+    else
+        TRIGGER(form1(), "ASSDFGHJKL");
+
+    QCOMPARE(m_session.notices().texts().size(), 2);
+    const QString notice = m_session.notices().texts().at(1);
+    QVERIFY2(notice.contains(QStringLiteral("(在本机上的位置:") + prefix
+                             + QStringLiteral("/drive_c/Program Files/Tencent/qq/skins/蓝天/")),
+             qPrintable(notice));
+    QCOMPARE(notice.contains(QStringLiteral("原因:找不到Wine的C盘(") + prefix + QStringLiteral("/drive_c)")), !wine);
 }
 
 void MainWindowTest::newSkinAnsweredNoChangesNothing()

@@ -6,7 +6,10 @@
 #include "uitest.h"
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QPointer>
+#include <QTimer>
 
 using namespace platform;
 
@@ -27,6 +30,8 @@ class PlatformTest : public QObject {
 private Q_SLOTS:
     void recorderCapturesBoxesAndAnswersQuestions();
     void singleWindowLifecycle();
+    void boxesSpeakChineseWhateverTheLocale_data();
+    void boxesSpeakChineseWhateverTheLocale();
 };
 
 void PlatformTest::recorderCapturesBoxesAndAnswersQuestions()
@@ -84,6 +89,36 @@ void PlatformTest::singleWindowLifecycle()
     QCOMPARE(SingleWindow<KeptWindow>::existing(), kept);
     QVERIFY(!kept->isVisible());
     SingleWindow<KeptWindow>::destroy();
+}
+
+void PlatformTest::boxesSpeakChineseWhateverTheLocale_data()
+{
+    QTest::addColumn<bool>("question");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::newRow("notice") << false << QStringList{QStringLiteral("确定")};
+    QTest::newRow("question") << true << QStringList{QStringLiteral("是"), QStringLiteral("否")};
+}
+
+void PlatformTest::boxesSpeakChineseWhateverTheLocale()
+{
+    QFETCH(bool, question);
+    QFETCH(QStringList, buttons);
+    // A real box this time, read and closed while it is open.
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        for (QAbstractButton *button : box->buttons())
+            shown << button->text();
+        box->reject();
+    });
+    if (question)
+        ask(QStringLiteral("新建将会清空未生成的内容,是否继续?"));
+    else
+        notice(QStringLiteral("生成成功!"));
+    shown.sort();
+    buttons.sort();
+    QCOMPARE(shown, buttons);
 }
 
 MORVANE_TEST_MAIN(PlatformTest)

@@ -19,6 +19,21 @@ QString nativePath(const QString &windowsPath)
     return windowsPath;
 }
 
+QString whereOnThisSystemLine(const QString &)
+{
+    return {};
+}
+
+bool isOnMissingWineDrive(const QString &)
+{
+    return false;
+}
+
+QString missingWineDriveReason(const QString &)
+{
+    return {};
+}
+
 #else
 
 namespace {
@@ -37,7 +52,36 @@ QString driveFolder(QChar letter)
     return dosDevice;
 }
 
+// The home folder written as "~", as users know it from their file manager's address bar.
+QString withHomeShort(const QString &path)
+{
+    const QString home = QDir::homePath();
+    if (path == home || path.startsWith(home + u'/'))
+        return u'~' + path.mid(home.size());
+    return path;
+}
+
 } // namespace
+
+QString whereOnThisSystemLine(const QString &windowsPath)
+{
+    if (!startsWithDrive(windowsPath))
+        return {};
+    return QStringLiteral("\n(在本机上的位置:%1)").arg(withHomeShort(nativePath(windowsPath)));
+}
+
+bool isOnMissingWineDrive(const QString &windowsPath)
+{
+    return startsWithDrive(windowsPath) && !QFileInfo(driveFolder(windowsPath.at(0))).isDir();
+}
+
+QString missingWineDriveReason(const QString &windowsPath)
+{
+    if (!isOnMissingWineDrive(windowsPath))
+        return {};
+    return QStringLiteral("找不到Wine的%1盘(%2),本机上没有安装Wine时,请在“QQ安装路径”中填写QQ在本机上所在的文件夹")
+        .arg(windowsPath.at(0).toUpper(), withHomeShort(driveFolder(windowsPath.at(0))));
+}
 
 QString nativePath(const QString &windowsPath)
 {

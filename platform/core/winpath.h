@@ -18,4 +18,16 @@ QString nativePath(const QString &windowsPath);
 // The folder holding the Wine drives, as nativePath uses it.
 QString winePrefix();
 
+// For the notices that name a drive path ("C:\\..."): a line saying where on this system it was
+// looked for, with the home folder shown as "~". Empty for any other path, used as typed.
+QString whereOnThisSystemLine(const QString &windowsPath);
+
+// Whether the path names a drive ("C:\...") whose folder in the Wine prefix does not exist,
+// as when Wine was never installed. Always false on Windows.
+bool isOnMissingWineDrive(const QString &windowsPath);
+
+// For the notices, when the path's drive has no folder in the Wine prefix: says so and what
+// to do instead. Empty when the drive is there or the path names no drive.
+QString missingWineDriveReason(const QString &windowsPath);
+
 } // namespace platform

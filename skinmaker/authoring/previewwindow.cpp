@@ -116,12 +116,14 @@ bool PreviewWindow::load(const core::SkinLocation &location, const QString &pict
         return false;
     }
 
-    const LoadedPicture loaded = pictureName.isEmpty()
-        ? LoadedPicture{{}, QStringLiteral("没有输入背景图片名称")}
-        : loadPicture(platform::nativePath(*path));
+    LoadedPicture loaded = pictureName.isEmpty() ? LoadedPicture{{}, QStringLiteral("没有输入背景图片名称")}
+                                                 : loadPicture(platform::nativePath(*path));
     if (loaded.picture.isNull()) {
+        if (const QString noWine = platform::missingWineDriveReason(*path); !noWine.isEmpty())
+            loaded.problem = noWine;
         // The window still opens, with its own background where the picture would be.
-        platform::notice(QStringLiteral("无法显示背景图片") + *path + QStringLiteral("\n原因:") + loaded.problem
+        platform::notice(QStringLiteral("无法显示背景图片") + *path + platform::whereOnThisSystemLine(*path)
+                         + QStringLiteral("\n原因:") + loaded.problem
                          + QStringLiteral("\n预览中将不显示背景图片."));
         return true;
     }

@@ -1,6 +1,7 @@
 #include "skinwriter.h"
 
 #include "platform/core/ansitext.h"
+#include "platform/core/winpath.h"
 #include "platform/fields.h"
 #include "platform/notice.h"
 
@@ -36,7 +37,9 @@ QString fileFailureNotice(const WriteOutcome &outcome)
     QString reason;
     switch (outcome.error.kind) {
     case FileError::FolderMissing:
-        reason = QStringLiteral("皮肤文件夹不存在,请先在QQ安装目录下建立与皮肤同名的文件夹");
+        reason = platform::missingWineDriveReason(outcome.path);
+        if (reason.isEmpty())
+            reason = QStringLiteral("皮肤文件夹不存在,请先在QQ安装目录下建立与皮肤同名的文件夹");
         break;
     case FileError::IsLink:
         reason = QStringLiteral("skin.ini是一个链接,指向%1,为了不改动别处的文件,不会通过它写入")
@@ -50,7 +53,8 @@ QString fileFailureNotice(const WriteOutcome &outcome)
     const QString advice = outcome.error.kind == FileError::ChangedMeanwhile
         ? QStringLiteral("请检查文件的内容后再试.")
         : QStringLiteral("文件没有被改动,请检查后再试.");
-    return QStringLiteral("无法写入文件") + outcome.path + QStringLiteral("\n原因:") + reason + u'\n' + advice;
+    return QStringLiteral("无法写入文件") + outcome.path + platform::whereOnThisSystemLine(outcome.path) + QStringLiteral("\n原因:")
+        + reason + u'\n' + advice;
 }
 
 } // namespace

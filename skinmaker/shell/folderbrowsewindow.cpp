@@ -29,7 +29,8 @@ FolderBrowseWindow::FolderBrowseWindow()
     m_dir1 = platform::place<platform::FolderList>(this, "Dir1", twipsRect(0, 330, 2655, 3660));
     m_command1 = platform::place<QPushButton>(this, "Command1", QStringLiteral("确定"),
                                               twipsRect((2655 - 975) / 2, 4035, 975, 375));
-    m_command1->setCursor(platform::look::pointingHand());
+    // Like the main window's buttons, 确定 shows the window's own pointer.
+    m_command1->setCursor(platform::look::mainCursor());
 
     // Both lists start where the process is; the process's own current folder is never
     // changed. Should that folder have become unreadable, its drive's root will do.

@@ -40,6 +40,9 @@ QGroupBox *placeFrame(QWidget *parent, const char *name, const QString &title, i
 {
     auto *frame = place<QGroupBox>(parent, name, twipsRect(120, top, 10095, height));
     frame->setTitle(title);
+    // Only the window's own background, its two buttons and its check box show the window's
+    // pointer; the frames and everything in them keep the ordinary one.
+    frame->setCursor(Qt::ArrowCursor);
     return frame;
 }
 
@@ -124,6 +127,9 @@ void MainWindow::buildFields()
 
     auto *generateButton = place<QPushButton>(frame5, "Command1", QStringLiteral("生成"), twipsRect(8280, 1980, 1455, 450));
 
+    for (QWidget *control : std::initializer_list<QWidget *>{generateButton, browse, m_check1})
+        control->setCursor(platform::look::mainCursor());
+
     connect(generateButton, &QPushButton::clicked, this, &MainWindow::generate);
     connect(browse, &QPushButton::clicked, this, [] { platform::SingleWindow<FolderBrowseWindow>::show(); });
     // Every click enables the title-bar picture box, checked or not.
@@ -143,6 +149,7 @@ void MainWindow::buildMenus()
     // The menu bar belongs to the frame, in the desktop's colours rather than the window's.
     menuBar()->setPalette(QApplication::palette());
     menuBar()->setAutoFillBackground(true);
+    menuBar()->setCursor(Qt::ArrowCursor);
 
     auto addMenu = [this](QMenu *parent, const char *name, const QString &caption) {
         QMenu *menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
