@@ -89,6 +89,10 @@ SdlPlayer::SdlPlayer(QString applicationName)
 SdlPlayer::~SdlPlayer()
 {
     close();
+    // SDL keeps an error buffer for each thread that called it, and frees it by itself
+    // only on threads it started.
+    if (m_calledSdl)
+        SDL_TLSCleanup();
 }
 
 void SdlPlayer::command(const QString &command)
@@ -181,6 +185,7 @@ bool SdlPlayer::openDevice()
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, m_applicationName.toUtf8().constData());
 
     quietenFluidSynth();
+    m_calledSdl = true;
 
     bool opened = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (opened) {

@@ -38,6 +38,7 @@ private:
     QString m_fileName;
     QByteArray m_openedFile; // the native name of the file "open" prepared
     Mix_Music *m_music = nullptr;
+    bool m_calledSdl = false;
     bool m_deviceOpen = false;
     bool m_atBeginning = false; // loaded and not played since
     bool m_paused = false;
