@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <sys/resource.h>
+
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
@@ -69,7 +71,8 @@ QList<qint16> heard()
 {
     const QByteArray bytes = readBytes(outputFile());
     QList<qint16> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.constData(), size_t(samples.size()) * 2);
+    if (!samples.isEmpty())
+        std::memcpy(samples.data(), bytes.constData(), size_t(samples.size()) * 2);
     return samples;
 }
 
@@ -94,14 +97,23 @@ int peak(const QList<qint16> &sound, qsizetype from, qsizetype to)
     return loudest;
 }
 
-// The loudness of the difference between two stretches against that of the second's.
-double difference(const QList<qint16> &sound, qsizetype from, const QList<qint16> &model, qsizetype modelFrom,
-                  qsizetype count)
+// The summed squares of the differences between two stretches.
+double mismatch(const QList<qint16> &sound, qsizetype from, const QList<qint16> &model, qsizetype modelFrom,
+                qsizetype count)
 {
     double sum = 0;
-    for (qsizetype i = 0; i < count; ++i)
-        sum += std::pow(double(sound.at(from + i)) - model.at(modelFrom + i), 2);
-    return std::sqrt(sum / double(count)) / rms(model, modelFrom, modelFrom + count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const double d = sound.at(from + i) - model.at(modelFrom + i);
+        sum += d * d;
+    }
+    return sum;
+}
+
+// The loudness of the difference between a second of each against that of the model's.
+double difference(const QList<qint16> &sound, qsizetype from, const QList<qint16> &model, qsizetype modelFrom)
+{
+    return std::sqrt(mismatch(sound, from, model, modelFrom, perSecond) / double(perSecond))
+           / rms(model, modelFrom, modelFrom + perSecond);
 }
 
 // Where in [from, to) the sound best matches the first 6 ms of the model from modelFrom.
@@ -109,26 +121,54 @@ qsizetype bestMatch(const QList<qint16> &sound, qsizetype from, qsizetype to, co
                     qsizetype modelFrom)
 {
     qsizetype best = from;
-    for (qsizetype i = from; i < to; i += 2) {
-        if (difference(sound, i, model, modelFrom, 512) < difference(sound, best, model, modelFrom, 512))
-            best = i;
+    double bestMismatch = mismatch(sound, from, model, modelFrom, 512);
+    for (qsizetype at = from + 2; at < to; at += 2) {
+        if (const double m = mismatch(sound, at, model, modelFrom, 512); m < bestMismatch) {
+            best = at;
+            bestMismatch = m;
+        }
     }
     return best;
 }
+
+// How long a call held the caller: all of it if the caller slept in it (waited for a lock
+// or a thread), else the time it ran. Time the system gave other programs meanwhile does
+// not count: this machine is shared.
+class CallerHold {
+public:
+    CallerHold() { m_timer.start(); m_start = usage(); }
+    qint64 milliseconds() const
+    {
+        const rusage now = usage();
+        if (now.ru_nvcsw > m_start.ru_nvcsw)
+            return m_timer.elapsed();
+        const auto ms = [](const timeval &t) { return qint64(t.tv_sec) * 1000 + t.tv_usec / 1000; };
+        return ms(now.ru_utime) + ms(now.ru_stime) - ms(m_start.ru_utime) - ms(m_start.ru_stime);
+    }
+
+private:
+    static rusage usage()
+    {
+        rusage result{};
+        getrusage(RUSAGE_THREAD, &result);
+        return result;
+    }
+    QElapsedTimer m_timer;
+    rusage m_start{};
+};
 
 // Sends the commands in turn ("file:" and a name sets the file name); returns the first
 // that held the caller longer than a user could notice.
 QString send(platform::MediaPlayer &player, const QStringList &commands)
 {
     for (const QString &command : commands) {
-        QElapsedTimer timer;
-        timer.start();
+        const CallerHold hold;
         if (command.startsWith(u"file:"))
             player.setFileName(command.mid(5));
         else
             player.command(command);
-        if (timer.elapsed() > 10)
-            return QStringLiteral("\"%1\" took %2 ms").arg(command).arg(timer.elapsed());
+        if (hold.milliseconds() > 10)
+            return QStringLiteral("\"%1\" held the caller %2 ms").arg(command).arg(hold.milliseconds());
     }
     return {};
 }
@@ -179,29 +219,34 @@ void PlayerTest::playsOnceStopsAndStartsAgainFromTheBeginning()
     QCOMPARE_GT(rms(first, start, start + 4 * perSecond), audibleRms);
     QCOMPARE_LE(peak(first, start + 5 * perSecond, start + 6 * perSecond), silentPeak);
 
-    // "prev" then "play" starts from the beginning after the last note, after "stop" and
-    // while the tune sounds. The first seconds match sample for sample here, as FluidSynth
-    // renders the same events alike; a start a tenth of a second off differs by over 1.
-    for (const char *situation : {"ended", "stopped", "playing"}) {
-        const qsizetype before = samplesWritten();
-        if (qstrcmp(situation, "playing") == 0)
-            QCOMPARE_GT(rms(heard(), before - perSecond / 4, before), audibleRms);
-        SEND(*player, {QStringLiteral("prev"), QStringLiteral("play")});
-        WAIT_FOR_SAMPLES(before + perSecond * 5 / 2);
-        const QList<qint16> again = heard();
-        const qsizetype restart = bestMatch(again, before, before + perSecond * 3 / 2, first, start);
-        QVERIFY2(difference(again, restart, first, start, perSecond) < 0.05, situation);
-
-        if (qstrcmp(situation, "ended") == 0) {
-            SEND(*player, {QStringLiteral("stop")});
-            const qsizetype stopped = samplesWritten();
-            WAIT_FOR_SAMPLES(stopped + perSecond / 2);
-            const QList<qint16> after = heard();
-            QCOMPARE_GT(rms(after, stopped - perSecond / 4, stopped), audibleRms);
-            QCOMPARE_LE(peak(after, stopped + perSecond / 4, stopped + perSecond / 2), silentPeak);
-        }
-    }
+    // "prev" then "play" starts from the beginning after the last note, while the tune
+    // sounds, and after "stop" silenced it. The commands come first and the sound is
+    // examined afterwards, so that a slow examination cannot change the situations.
+    const QStringList restart{QStringLiteral("prev"), QStringLiteral("play")};
+    const qsizetype afterEnd = samplesWritten();
+    SEND(*player, restart);
+    WAIT_FOR_SAMPLES(afterEnd + perSecond * 5 / 2);
+    const qsizetype whilePlaying = samplesWritten();
+    SEND(*player, restart);
+    WAIT_FOR_SAMPLES(whilePlaying + perSecond * 5 / 2);
+    SEND(*player, {QStringLiteral("stop")});
+    const qsizetype stopped = samplesWritten();
+    WAIT_FOR_SAMPLES(stopped + perSecond / 2);
+    const qsizetype afterStop = samplesWritten();
+    SEND(*player, restart);
+    WAIT_FOR_SAMPLES(afterStop + perSecond * 5 / 2);
     SEND(*player, {QStringLiteral("close")});
+
+    const QList<qint16> sound = heard();
+    QCOMPARE_GT(rms(sound, whilePlaying - perSecond / 4, whilePlaying), audibleRms);
+    QCOMPARE_GT(rms(sound, stopped - perSecond / 4, stopped), audibleRms);
+    QCOMPARE_LE(peak(sound, stopped + perSecond / 4, afterStop), silentPeak);
+    // The first seconds match sample for sample here, as FluidSynth renders the same
+    // events alike; a start a tenth of a second off differs by over 1.
+    for (const qsizetype before : {afterEnd, whilePlaying, afterStop}) {
+        const qsizetype again = bestMatch(sound, before, before + perSecond * 3 / 2, sound, start);
+        QCOMPARE_LT(difference(sound, again, sound, start), 0.05);
+    }
 }
 
 void PlayerTest::commandsThatCannotBeCarriedOutDoNothing_data()
