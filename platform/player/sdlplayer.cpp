@@ -177,6 +177,7 @@ bool SdlPlayer::openDevice()
             return false;
         deviceInUse = true;
     }
+    m_calledSdl = true;
     // SDL would turn SIGINT and SIGTERM into quit events that nobody here reads, and the
     // program would no longer end when the system asks it to. Over any environment value.
     SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
@@ -185,7 +186,6 @@ bool SdlPlayer::openDevice()
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, m_applicationName.toUtf8().constData());
 
     quietenFluidSynth();
-    m_calledSdl = true;
 
     bool opened = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (opened) {
