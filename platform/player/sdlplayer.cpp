@@ -115,8 +115,10 @@ void SdlPlayer::open()
     close();
     const QString path = nativePath(m_fileName);
     // Checked first, so that an empty or wrong name never touches the sound system.
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile()) {
+        qCDebug(playerLog) << "no such file:" << path;
         return;
+    }
     if (!openDevice())
         return;
     m_openedFile = QFile::encodeName(path);
