@@ -183,6 +183,11 @@ bool SdlPlayer::openDevice()
     // SDL would turn SIGINT and SIGTERM into quit events that nobody here reads, and the
     // program would no longer end when the system asks it to. Over any environment value.
     SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+    // Content of no kind SDL_mixer knows is taken for a tracker module, which the module
+    // libraries read whole before they refuse it (a film of a gigabyte, say). The tunes
+    // the programs offer are MIDI, MP3 and WAV, so modules are not tried.
+    SDL_SetHint("SDL_MIXER_DISABLE_MODPLUG", "1");
+    SDL_SetHint("SDL_MIXER_DISABLE_XMP", "1");
     // The name the desktop's sound settings show for our stream.
     if (!m_applicationName.isEmpty())
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, m_applicationName.toUtf8().constData());
