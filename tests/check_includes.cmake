@@ -1,7 +1,8 @@
 # Fails when a folder includes a header from a folder above it. Run with -DSOURCE_DIR=<checkout>.
 #   skinmaker/authoring/            may not include skinmaker/shell/ or skinmaker/music/;
 #   skinmaker/music/                may not include skinmaker/shell/ or skinmaker/authoring/;
-#   platform/core/, skinmaker/core/ may include only each other and their own files.
+#   platform/core/, skinmaker/core/ may include only each other and their own files;
+#   platform/player/                may include only those and its own files.
 set(problems "")
 
 # Headers of the folder whose names match forbidden but not allowed are problems.
@@ -25,6 +26,8 @@ check_folder(skinmaker/music "(^|/)(shell|authoring)/" "^$")
 # A bare file name is the folder's own header; any other folder must be a core folder.
 check_folder(platform/core "/" "^(platform|skinmaker)/core/")
 check_folder(skinmaker/core "/" "^(platform|skinmaker)/core/")
+# The player needs no windows either: only the core and its own files.
+check_folder(platform/player "/" "^(platform|skinmaker)/core/|^platform/player/")
 
 if(problems)
   message(FATAL_ERROR "A folder includes a header from above it:${problems}")

@@ -1,0 +1,285 @@
+// The background-music player against the real sound system: SDL's disk driver writes
+// what would be heard into a file, read back here as 16-bit samples (two per frame).
+#include "platform/player/mediaplayer.h"
+
+#include "uitest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+#include <cmath>
+#include <cstring>
+
+#include <sys/resource.h>
+
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
+namespace {
+
+constexpr qsizetype perSecond = 2 * 44100; // samples, as the player opens the device
+
+// Loudness (root mean square) in 16-bit steps: these notes measure about 1500; a stopped
+// or finished tune 0, or 0.5 while FluidSynth runs on after the last note (its dither).
+constexpr double audible = 300;
+constexpr double silent = 2;
+
+// A MIDI file playing the keys one after another, each for this many quarter notes
+// (half a second each at the default tempo; 480 ticks a quarter note).
+QByteArray midiTune(std::initializer_list<int> keys, int quarters)
+{
+    const int ticks = quarters * 480; // under 2^14: two bytes of variable length
+    QByteArray events;
+    for (const int key : keys) {
+        events += QByteArray("\x00\x90", 2) + char(key) + char(100);
+        events += QByteArray(1, char(0x80 | ticks >> 7)) + char(ticks & 0x7f) + '\x80' + char(key) + '\0';
+    }
+    events += QByteArray("\x00\xff\x2f\x00", 4);
+    const qsizetype size = events.size();
+    return QByteArray("MThd\0\0\0\x06\0\0\0\x01\x01\xe0MTrk\0\0", 20) + char(size >> 8) + char(size) + events;
+}
+
+QString outputFile()
+{
+    return QDir::current().absoluteFilePath(QStringLiteral("output.raw"));
+}
+
+// Sends what would be heard to a fresh file, this many times faster than real time.
+// Only while no player thread runs: SDL reads the environment there.
+void recordToDisk(int speed)
+{
+    QFile::remove(outputFile());
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(outputFile()));
+    qputenv("SDL_DISKAUDIODELAY", QByteArray::number(46 / speed)); // ms per 2048 frames
+}
+
+qsizetype samplesWritten()
+{
+    return qsizetype(QFileInfo(outputFile()).size() / 2);
+}
+
+QList<qint16> heard()
+{
+    const QByteArray bytes = readBytes(outputFile());
+    QList<qint16> samples(bytes.size() / 2);
+    if (!samples.isEmpty())
+        std::memcpy(samples.data(), bytes.constData(), size_t(samples.size()) * 2);
+    return samples;
+}
+
+double rms(const QList<qint16> &sound, qsizetype from, qsizetype count, const QList<qint16> &model = {},
+           qsizetype modelFrom = 0)
+{
+    double sum = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const double d = sound.at(from + i) - (model.isEmpty() ? 0 : model.at(modelFrom + i));
+        sum += d * d;
+    }
+    return count ? std::sqrt(sum / double(count)) : 0;
+}
+
+double loudness(const QList<qint16> &sound)
+{
+    return rms(sound, 0, sound.size());
+}
+
+// Where in [from, to) the sound best matches the model's first 6 ms from modelFrom on.
+qsizetype bestMatch(const QList<qint16> &sound, qsizetype from, qsizetype to, const QList<qint16> &model,
+                    qsizetype modelFrom)
+{
+    qsizetype best = from;
+    for (qsizetype at = from + 2; at < to; at += 2) {
+        if (rms(sound, at, 512, model, modelFrom) < rms(sound, best, 512, model, modelFrom))
+            best = at;
+    }
+    return best;
+}
+
+// Sends the commands in turn ("file:" and a name sets the file name) and returns the first
+// that held the caller over 10 ms: all of its time if the caller slept in it (waited for a
+// lock or a thread), else the time it ran. Time the shared machine gave others is no hold.
+QString send(platform::MediaPlayer &player, const QStringList &commands)
+{
+    const auto cpuMs = [](const rusage &u) {
+        return (qint64(u.ru_utime.tv_sec) + u.ru_stime.tv_sec) * 1000 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
+    };
+    for (const QString &command : commands) {
+        rusage before{};
+        rusage after{};
+        getrusage(RUSAGE_THREAD, &before);
+        QElapsedTimer timer;
+        timer.start();
+        command.startsWith(u"file:") ? player.setFileName(command.mid(5)) : player.command(command);
+        const qint64 elapsed = timer.elapsed();
+        getrusage(RUSAGE_THREAD, &after);
+        const qint64 held = after.ru_nvcsw > before.ru_nvcsw ? elapsed : cpuMs(after) - cpuMs(before);
+        if (held > 10)
+            return QStringLiteral("\"%1\" held the caller %2 ms").arg(command).arg(held);
+    }
+    return {};
+}
+
+} // namespace
+
+#define SEND(player, ...)                                                            \
+    do {                                                                             \
+        const QString slowCommand = send(player, __VA_ARGS__);                       \
+        QVERIFY2(slowCommand.isEmpty(), qPrintable(slowCommand));                    \
+    } while (false)
+
+// The device writes, silence included, for as long as it is open.
+#define WAIT_FOR_SAMPLES(count) QTRY_VERIFY_WITH_TIMEOUT(samplesWritten() >= (count), 20000)
+
+class PlayerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void playsOnceStopsAndStartsAgainFromTheBeginning();
+    void commandsThatCannotBeCarriedOutDoNothing_data();
+    void commandsThatCannotBeCarriedOutDoNothing();
+    void endsWhenTheSystemAsksWhilePlaying();
+};
+
+void PlayerTest::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    QDir().mkpath(QStringLiteral("music"));
+    // Eight notes, four seconds: long enough to stop the tune while it sounds.
+    QVERIFY(writeBytes(QStringLiteral("music/tune.mid"), midiTune({60, 62, 64, 65, 67, 69, 71, 72}, 1)));
+    QVERIFY(writeBytes(QStringLiteral("music/junk.mid"), QByteArray("MThd, or so it says.\r\n").repeated(50)));
+}
+
+void PlayerTest::playsOnceStopsAndStartsAgainFromTheBeginning()
+{
+    recordToDisk(4);
+    auto player = platform::makePlayer();
+    SEND(*player, {QStringLiteral("file:music\\tune.mid"), QStringLiteral("open"), QStringLiteral("play")});
+    WAIT_FOR_SAMPLES(perSecond);
+    const QList<qint16> first = heard();
+    const qsizetype start = std::find_if(first.cbegin(), first.cend(), [](qint16 s) { return s; }) - first.cbegin();
+    QVERIFY2(start < first.size(), "nothing sounded");
+    WAIT_FOR_SAMPLES(start + 6 * perSecond);
+
+    // "prev" then "play" after the last note, while the tune sounds, and after "stop"
+    // silenced it. All commands come first, so a slow examination cannot change the
+    // situations.
+    const QStringList restart{QStringLiteral("prev"), QStringLiteral("play")};
+    const qsizetype afterEnd = samplesWritten();
+    SEND(*player, restart);
+    WAIT_FOR_SAMPLES(afterEnd + perSecond * 5 / 2);
+    const qsizetype whilePlaying = samplesWritten();
+    SEND(*player, restart);
+    WAIT_FOR_SAMPLES(whilePlaying + perSecond * 5 / 2);
+    SEND(*player, {QStringLiteral("stop")});
+    const qsizetype stopped = samplesWritten();
+    WAIT_FOR_SAMPLES(stopped + perSecond / 2);
+    const qsizetype afterStop = samplesWritten();
+    SEND(*player, restart);
+    WAIT_FOR_SAMPLES(afterStop + perSecond * 5 / 2);
+    SEND(*player, {QStringLiteral("close")});
+
+    // The notes sounded once: a second after the last one, the tune had not come round.
+    const QList<qint16> sound = heard();
+    QCOMPARE_GT(rms(sound, start, 4 * perSecond), audible);
+    QCOMPARE_LT(rms(sound, start + 5 * perSecond, perSecond), silent);
+    QCOMPARE_GT(rms(sound, whilePlaying - perSecond / 4, perSecond / 4), audible);
+    QCOMPARE_GT(rms(sound, stopped - perSecond / 4, perSecond / 4), audible);
+    QCOMPARE_LT(rms(sound, stopped + perSecond / 4, afterStop - stopped - perSecond / 4), silent);
+    // Each first second matches the first rendering sample for sample here (FluidSynth
+    // renders the same events alike); a start a tenth of a second off differs by over 1.
+    for (const qsizetype before : {afterEnd, whilePlaying, afterStop}) {
+        const qsizetype again = bestMatch(sound, before, before + perSecond * 3 / 2, sound, start);
+        QCOMPARE_LT(rms(sound, again, perSecond, sound, start) / rms(sound, start, perSecond), 0.05);
+    }
+}
+
+void PlayerTest::commandsThatCannotBeCarriedOutDoNothing_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("driver");
+    QTest::addColumn<bool>("sounds");
+
+    // The first row shows that this procedure hears a tune that does play.
+    QTest::newRow("a tune") << QStringLiteral("music\\tune.mid") << QByteArray("disk") << true;
+    QTest::newRow("empty name") << QString() << QByteArray("disk") << false;
+    QTest::newRow("missing file") << QStringLiteral("music\\none.mid") << QByteArray("disk") << false;
+    QTest::newRow("no music in the file") << QStringLiteral("music\\junk.mid") << QByteArray("disk") << false;
+    QTest::newRow("folder") << QStringLiteral("music") << QByteArray("disk") << false;
+    QTest::newRow("no sound device") << QStringLiteral("music\\tune.mid") << QByteArray("none-such") << false;
+    QTest::newRow("silent sound device") << QStringLiteral("music\\tune.mid") << QByteArray("dummy") << false;
+}
+
+void PlayerTest::commandsThatCannotBeCarriedOutDoNothing()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, driver);
+    QFETCH(bool, sounds);
+
+    recordToDisk(4);
+    qputenv("SDL_AUDIODRIVER", driver);
+    {
+        auto player = platform::makePlayer();
+        SEND(*player, {QStringLiteral("play"), QStringLiteral("prev"), QStringLiteral("stop"),
+                       QStringLiteral("file:") + fileName, QStringLiteral("open"), QStringLiteral("play")});
+        QTest::qWait(400);
+        QCOMPARE(loudness(heard()) > audible, sounds);
+        SEND(*player, {QStringLiteral("stop"), QStringLiteral("prev"), QStringLiteral("play"),
+                       QStringLiteral("pause"), QStringLiteral("close"), QStringLiteral("play")});
+    }
+    QCOMPARE(loudness(heard()) > audible, sounds);
+}
+
+void PlayerTest::endsWhenTheSystemAsksWhilePlaying()
+{
+    QVERIFY(writeBytes(QStringLiteral("music/long.mid"), midiTune({60, 67, 72}, 16)));
+    recordToDisk(1);
+    QProcess program;
+    // First a file that is no music, which must not be heard of either.
+    program.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--play"), QStringLiteral("music\\junk.mid"), QStringLiteral("music\\long.mid")});
+    // Only a sounding tune shows that SDL is up, with whatever it did to the signals.
+    QTRY_VERIFY_WITH_TIMEOUT(loudness(heard()) > audible, 5000);
+
+    program.terminate();
+    const bool ended = program.waitForFinished(2000);
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    QVERIFY2(ended, "the playing program outlived SIGTERM");
+
+    // Nothing reaches the user's terminal but the disk driver's notes of where it writes.
+    QStringList lines = QString::fromLocal8Bit(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.contains(u"SDL disk i/o") || line.contains(u"Writing to"); });
+    QCOMPARE(lines, QStringList());
+}
+
+int main(int argc, char *argv[])
+{
+    // Run with "--play" and file names, the test program plays them in turn in its event
+    // loop until it is ended.
+    if (argc > 2 && qstrcmp(argv[1], "--play") == 0) {
+        QCoreApplication application(argc, argv);
+        const auto player = platform::makePlayer();
+        for (int file = 2; file < argc; ++file) {
+            player->setFileName(QString::fromLocal8Bit(argv[file]));
+            player->command(QStringLiteral("open"));
+            player->command(QStringLiteral("play"));
+            QThread::msleep(300); // time to play it, or to fail to
+        }
+        return application.exec();
+    }
+    testsupport::IsolatedEnvironment environment;
+    QApplication application(argc, argv);
+    PlayerTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_player.moc"
