@@ -17,7 +17,8 @@ void start()
     platform::look::applyApplicationLook();
     // The writing windows read the location wherever the main window shows it now.
     authoring::setLocationSource([] { return platform::SingleWindow<shell::MainWindow>::get()->location(); });
-    platform::SingleWindow<shell::MainWindow>::show();
+    shell::MainWindow *form1 = platform::SingleWindow<shell::MainWindow>::show();
+    form1->startTune();
 }
 
 } // namespace skinmaker

@@ -3,6 +3,7 @@
 #include "skinmaker/music/musicwindow.h"
 #include "skinmaker/shell/mainwindow.h"
 
+#include "platform/player/mediaplayer.h"
 #include "platform/singlewindow.h"
 
 #include "skinmakersession.h"
@@ -11,8 +12,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <csignal>
 
 using skinmaker::music::MusicWindow;
 
@@ -31,13 +36,28 @@ int selectedOption(const MusicWindow *window)
     return 0;
 }
 
+// Stands in for the real player and notes what the main window tells it.
+class RecordingPlayer : public platform::MediaPlayer {
+public:
+    explicit RecordingPlayer(QStringList &calls) : m_calls(calls) {}
+    void setFileName(const QString &name) override { m_calls << QStringLiteral("name:") + name; }
+    void command(const QString &command) override { m_calls << command; }
+
+private:
+    QStringList &m_calls;
+};
+
 } // namespace
 
 class MusicTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_session.start(); }
+    void init()
+    {
+        m_calls.clear();
+        m_session.start();
+    }
     void cleanup()
     {
         m_session.finish();
@@ -50,9 +70,16 @@ private Q_SLOTS:
     void confirmStoresTheChoice();
     void unwritableSettingKeepsTheWindowAndTheChoice();
 
+    void loadStartsTheStoredTune_data();
+    void loadStartsTheStoredTune();
+    void menuRestartsAndStopsAndTheFrameReleases();
+    void realProgramIsHeardAndEndsOnSigterm();
+
 private:
     MusicWindow *openFromMenu();
 
+    QStringList m_calls;
+    const platform::PlayerOverride m_players{[this] { return std::make_unique<RecordingPlayer>(m_calls); }};
     testsupport::SkinmakerSession m_session;
 };
 
@@ -145,6 +172,93 @@ void MusicTest::unwritableSettingKeepsTheWindowAndTheChoice()
              qPrintable(notice));
     QVERIFY(window->isVisible());
     QCOMPARE(selectedOption(window), 7);
+}
+
+void MusicTest::loadStartsTheStoredTune_data()
+{
+    QTest::addColumn<QByteArray>("stored");  // "<missing>": no file at all
+    QTest::addColumn<QString>("name");
+    QTest::newRow("built-in") << QByteArray("music\\3.mid\r\nignored\r\n") << QStringLiteral("music\\3.mid");
+    QTest::newRow("setter's full path, GBK") << testsupport::gbk(QStringLiteral("D:\\曲\\a.mp3\r\n"))
+                                             << QStringLiteral("D:\\曲\\a.mp3");
+    QTest::newRow("capitals, unchanged") << QByteArray("MUSIC\\3.MID\r\n") << QStringLiteral("MUSIC\\3.MID");
+    QTest::newRow("empty line") << QByteArray("\r\n") << QString();
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("no file") << QByteArray("<missing>") << QString();
+}
+
+void MusicTest::loadStartsTheStoredTune()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, name);
+    m_session.finish();
+    if (stored != "<missing>")
+        QVERIFY(testsupport::writeBytes(musicSetting, stored));
+    m_calls.clear();
+
+    m_session.start();
+
+    QCOMPARE(m_calls, (QStringList{QStringLiteral("name:") + name, QStringLiteral("open"), QStringLiteral("play")}));
+    QCOMPARE(m_session.notices().texts(), QStringList());
+}
+
+void MusicTest::menuRestartsAndStopsAndTheFrameReleases()
+{
+    m_calls.clear();
+    TRIGGER(m_session.form1(), "start");
+    QCOMPARE(m_calls, (QStringList{QStringLiteral("prev"), QStringLiteral("play")}));
+    m_calls.clear();
+    TRIGGER(m_session.form1(), "stop");
+    QCOMPARE(m_calls, QStringList{QStringLiteral("stop")});
+    m_calls.clear();
+    // A tune chosen now waits for the next start: nothing reaches the player.
+    MusicWindow *window = openFromMenu();
+    QVERIFY(window);
+    window->option(4)->click();
+    QVERIFY(testsupport::clickButton(window));
+    QCOMPARE(m_calls, QStringList());
+
+    QVERIFY(m_session.form1()->close());
+    QCOMPARE(m_calls, QStringList{QStringLiteral("close")});
+}
+
+void MusicTest::realProgramIsHeardAndEndsOnSigterm()
+{
+    const QString binDir = qEnvironmentVariable("MORVANE_BIN_DIR");
+    if (binDir.isEmpty())
+        QSKIP("MORVANE_BIN_DIR is not set; run through CTest");
+    // A working folder like the program's own: the default setting and the built-in tunes.
+    const QTemporaryDir work;
+    QVERIFY(QFile::copy(binDir + QStringLiteral("/qqq.qq"), work.filePath(QStringLiteral("qqq.qq"))));
+    QVERIFY(QFile::link(binDir + QStringLiteral("/music"), work.filePath(QStringLiteral("music"))));
+    const QString sound = work.filePath(QStringLiteral("sound.raw"));
+
+    QProcess morvane;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("disk"));
+    environment.insert(QStringLiteral("SDL_DISKAUDIOFILE"), sound);
+    morvane.setProcessEnvironment(environment);
+    morvane.setWorkingDirectory(work.path());
+    morvane.start(binDir + QStringLiteral("/Morvane"), {});
+    QVERIFY(morvane.waitForStarted());
+    const auto stop = qScopeGuard([&] { morvane.kill(); morvane.waitForFinished(); });
+
+    // Heard within a few seconds of the start: some 16-bit sample well above silence.
+    const auto audible = [&] {
+        const QByteArray bytes = testsupport::readBytes(sound);
+        const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+        for (qsizetype i = 0; i < bytes.size() / 2; ++i) {
+            if (qAbs(int(samples[i])) > 1000)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(audible(), 8000);
+
+    // A logout or a plain kill ends it while the tune plays.
+    QCOMPARE(::kill(pid_t(morvane.processId()), SIGTERM), 0);
+    QVERIFY(morvane.waitForFinished(3000));
+    QCOMPARE(morvane.exitStatus(), QProcess::CrashExit);
 }
 
 MORVANE_TEST_MAIN(MusicTest)

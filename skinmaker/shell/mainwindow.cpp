@@ -6,6 +6,7 @@
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
+#include "skinmaker/core/musicsetting.h"
 #include "skinmaker/music/musicwindow.h"
 #include "skinmaker/shell/aboutwindow.h"
 
@@ -14,6 +15,7 @@
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/placement.h"
+#include "platform/player/mediaplayer.h"
 #include "platform/core/settings.h"
 #include "platform/singlewindow.h"
 
@@ -61,6 +63,11 @@ MainWindow::MainWindow()
 
     buildFields();
     buildMenus();
+    m_mmControl1 = platform::makePlayer();
+    // Closing the frame releases the sound device; the program itself may go on.
+    connect(this, &MainWindow::closedByFrame, this, [this] { sendToPlayer("close"); });
+    // exit ends the program at once: let the player's thread go before the process does.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_mmControl1.reset(); });
 
     // Fixed single-line frame: the window keeps the designed size, centred on the screen.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -166,8 +173,8 @@ void MainWindow::buildMenus()
     QAction *tipsOn = addItem(control, "sh", QStringLiteral("启动显示每日提示"));
     QMenu *music = addMenu(control, "music", QStringLiteral("音乐"));
     QAction *chooseTune = addItem(music, "choose", QStringLiteral("选择音乐"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    addItem(music, "start", QStringLiteral("开始播放"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    addItem(music, "stop", QStringLiteral("停止播放"), QKeySequence(Qt::CTRL | Qt::Key_F12));
+    QAction *startTune = addItem(music, "start", QStringLiteral("开始播放"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QAction *stopTune = addItem(music, "stop", QStringLiteral("停止播放"), QKeySequence(Qt::CTRL | Qt::Key_F12));
 
     QMenu *advanced = addMenu(nullptr, "ga", QStringLiteral("高级[&S]"));
     QAction *preview = addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
@@ -197,6 +204,12 @@ void MainWindow::buildMenus()
     connect(skinInfo, &QAction::triggered, this, [] { platform::SingleWindow<authoring::SkinInfoWindow>::show(); });
     connect(about, &QAction::triggered, this, [] { platform::SingleWindow<AboutWindow>::show(); });
     connect(chooseTune, &QAction::triggered, this, [] { platform::SingleWindow<music::MusicWindow>::show(); });
+    // Again from the very beginning, whether it was playing, stopped or had ended.
+    connect(startTune, &QAction::triggered, this, [this] {
+        sendToPlayer("prev");
+        sendToPlayer("play");
+    });
+    connect(stopTune, &QAction::triggered, this, [this] { sendToPlayer("stop"); });
 }
 
 core::SkinLocation MainWindow::location() const
@@ -236,6 +249,24 @@ void MainWindow::startNewSkin()
 void MainWindow::turnTipsOn()
 {
     platform::settings::write(QStringLiteral("Options"), QStringLiteral("在启动时显示提示"), QStringLiteral("1"));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::startTune()
+{
+    // The first line as it stands; a missing or empty file names no tune, and nothing sounds.
+    if (!m_mmControl1)
+        return;
+    m_mmControl1->setFileName(core::readMusicSetting().value_or(QString()));
+    sendToPlayer("open");
+    sendToPlayer("play");
+}
+
+void MainWindow::sendToPlayer(const char *command)
+{
+    if (m_mmControl1)
+        m_mmControl1->command(QLatin1String(command));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -13,6 +15,10 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+
+namespace platform {
+class MediaPlayer;
+}
 
 namespace skinmaker::shell {
 
@@ -27,6 +33,10 @@ public:
     static inline const QString defaultInstallPath = QStringLiteral("C:\\Program Files\\Tencent\\qq");
 
     MainWindow();
+    ~MainWindow() override;
+
+    // The last load step: the tune the music setting file names starts playing once through.
+    void startTune();
 
     core::SkinLocation location() const;
     core::BasicFields basicFields() const;
@@ -49,6 +59,7 @@ private:
     void generate();
     void startNewSkin();
     void turnTipsOn();
+    void sendToPlayer(const char *command);
 
     QLineEdit *m_text1 = nullptr;
     QLineEdit *m_text2 = nullptr;
@@ -61,6 +72,8 @@ private:
     QCheckBox *m_check1 = nullptr;
     QRadioButton *m_option1 = nullptr;
     QRadioButton *m_option2 = nullptr;
+    // MMControl1, the background-music player; it has no visible part.
+    std::unique_ptr<platform::MediaPlayer> m_mmControl1;
 };
 
 } // namespace skinmaker::shell
