@@ -180,6 +180,8 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile_data()
     QTest::newRow("write-only file") << QStringLiteral("write-only") << ansi::FileError::Unreadable;
     QTest::newRow("folder that may not be entered") << QStringLiteral("closed folder")
                                                     << ansi::FileError::FolderUnreachable;
+    QTest::newRow("read-only folder, no file yet") << QStringLiteral("read-only folder") << ansi::FileError::ReadOnly;
+    QTest::newRow("name of 300 characters") << QStringLiteral("long name") << ansi::FileError::NameTooLong;
 }
 
 void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
@@ -201,10 +203,14 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0666), 0);
     else if (kind == u"write-only")
         QVERIFY(writeBytes(file, "old\r\n") && QFile::setPermissions(file, QFileDevice::WriteOwner));
-    else if (kind == u"closed folder") {
+    else if (kind == u"closed folder" || kind == u"read-only folder") {
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("closed")));
         file = folder.filePath(QStringLiteral("closed/skin.ini"));
-        QVERIFY(QFile::setPermissions(folder.filePath(QStringLiteral("closed")), QFileDevice::ReadOwner));
+        QVERIFY(QFile::setPermissions(folder.filePath(QStringLiteral("closed")),
+                                      kind == u"closed folder" ? QFileDevice::ReadOwner
+                                                               : QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    } else if (kind == u"long name") {
+        file = folder.filePath(QString(300, u'a') + QStringLiteral("/skin.ini"));
     }
     const auto before = testsupport::snapshot(folder.path());
 
@@ -217,7 +223,7 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
     QVERIFY(!ansi::describe(result.error).isEmpty());
     QCOMPARE(readBytes(elsewhere), QByteArray("mine\n"));
     QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("target"))));
-    if (kind == u"closed folder")
+    if (kind == u"closed folder" || kind == u"read-only folder")
         QFile::setPermissions(folder.filePath(QStringLiteral("closed")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(testsupport::snapshot(folder.path()), before);
 }
