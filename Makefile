@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test screenshots clean
 
 all: build
 
@@ -27,6 +27,11 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Every window rendered offscreen into docs/screenshots/, for the README and the package.
+screenshots: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/screenshots docs/screenshots
 
 clean:
 	rm -rf $(BUILD_DIR)
