@@ -1,9 +1,10 @@
-# The two commands a new machine needs: `make run` and `make test`.
+# The two commands a new machine needs: `make run` and `make test`; `make package` builds the
+# Debian package.
 BUILD_DIR ?= build
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test screenshots clean
+.PHONY: all deps configure build run test screenshots package clean
 
 all: build
 
@@ -32,6 +33,12 @@ test: build
 screenshots: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target screenshots
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/screenshots docs/screenshots
+
+# build/morvane_<version>_<arch>.deb, checked by lintian.
+package: build
+	@bash scripts/install-deps --packaging
+	cd $(BUILD_DIR) && cpack -G DEB
+	lintian --fail-on error $(BUILD_DIR)/morvane_*.deb
 
 clean:
 	rm -rf $(BUILD_DIR)
