@@ -55,12 +55,20 @@ export XDG_DATA_HOME="$scratch/data 数据"
 work=$XDG_DATA_HOME/Morvane
 touch "$scratch/before"
 
-# First start: the folder is made, with the default setting.
+# First start: the folder is made, with the default setting, and its tune "music\1.mid" is
+# heard from the installed tunes (SDL's disk driver writes what would be played to a file).
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/sound.raw"
 start morvane "$MORVANE_MAIN_PROGRAM"
 expect_working_folder "$work"
 cmp -s "$work/qqq.qq" "$programdir/qqq.qq" || fail "the first start did not copy the default qqq.qq"
-# (The music player's check that Morvane plays "music\1.mid" from here belongs here.)
+for waited in $(seq 100); do
+  # Some sample that is not silence.
+  [ -n "$(tr -d '\000' <"$scratch/sound.raw" 2>/dev/null | head -c 1)" ] && break
+  sleep 0.05
+done
+[ -n "$(tr -d '\000' <"$scratch/sound.raw" 2>/dev/null | head -c 1)" ] || fail "no tune was heard within 5 s"
 stop
+export SDL_AUDIODRIVER=dummy
 
 # The user picked another tune, and an older installation left the link pointing elsewhere:
 # the setter keeps the setting and mends the link.
