@@ -1,11 +1,15 @@
 #include "mainwindow.h"
 
 #include "folderbrowsewindow.h"
+#include "splashwindow.h"
+#include "startupsteps.h"
+#include "tipwindow.h"
 
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
+#include "skinmaker/core/tips.h"
 #include "skinmaker/shell/aboutwindow.h"
 
 #include "platform/fields.h"
@@ -13,7 +17,6 @@
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/placement.h"
-#include "platform/core/settings.h"
 #include "platform/singlewindow.h"
 
 #include <QButtonGroup>
@@ -62,6 +65,20 @@ MainWindow::MainWindow()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     platform::look::centreOnScreen(this);
+}
+
+void MainWindow::load()
+{
+    markStartUpStep("Form1 load");
+    TipWindow::showAtStartUp();
+    SplashWindow::showDuringStartUp();
+    startTune();
+}
+
+void MainWindow::startTune()
+{
+    // The music player plugs in here; until then this step only marks its place in the order.
+    markStartUpStep("tune started");
 }
 
 void MainWindow::buildFields()
@@ -226,7 +243,10 @@ void MainWindow::startNewSkin()
 
 void MainWindow::turnTipsOn()
 {
-    platform::settings::write(QStringLiteral("Options"), QStringLiteral("在启动时显示提示"), QStringLiteral("1"));
+    // An open tip window's box writes the same "1" as it ticks; the store gets it either way.
+    if (TipWindow *tips = platform::SingleWindow<TipWindow>::existing())
+        tips->startUpBox()->setChecked(true);
+    core::storeTipsAtStartup(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

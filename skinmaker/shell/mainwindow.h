@@ -28,6 +28,13 @@ public:
 
     MainWindow();
 
+    // The start-up steps: the tip window (whose splash makes this window visible), the splash
+    // again, then the tune. They run once the window is made and registered as the one Form1,
+    // so the splash finds this window instead of making a second.
+    void load();
+    // Plays the tune named in the music setting file, as the last start-up step.
+    void startTune();
+
     core::SkinLocation location() const;
     core::BasicFields basicFields() const;
 
