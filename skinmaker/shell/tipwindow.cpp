@@ -62,7 +62,8 @@ TipWindow::TipWindow()
     connect(m_ok, &QPushButton::clicked, this, &QWidget::close);
     connect(next, &QPushButton::clicked, this, &TipWindow::ShowRandomTip);
     // Written the moment the box changes, also when the load steps tick it. A store that
-    // cannot be written leaves the box as the user set it; the next start then shows tips.
+    // cannot be written leaves the box as the user set it and says nothing; the next start
+    // goes by whatever the store still holds.
     connect(m_loadAtStartup, &QCheckBox::toggled, this, [](bool checked) { core::storeTipsAtStartup(checked); });
 
     platform::look::centreOnScreen(this);
@@ -70,6 +71,7 @@ TipWindow::TipWindow()
 
 void TipWindow::showAtStartUp()
 {
+    // A new window runs its load steps first; an open one is only brought forward.
     if (!platform::SingleWindow<TipWindow>::existing() && !platform::SingleWindow<TipWindow>::get()->load()) {
         // Closing itself while loading is no failure: start-up simply goes on.
         platform::SingleWindow<TipWindow>::destroy();
