@@ -12,11 +12,11 @@ namespace skinmaker::core {
 // The tips file's name in the program's own folder.
 QString tipsFileName();
 
-// The supplied file holds thirty tips in about 5 KB. A mebibyte holds some ten thousand tips
-// of a hundred characters, more than anyone writes, and is read and split in a few
-// milliseconds; reading stops there, so a file of millions of lines cannot hold up the start.
-// Tips past the limit are not offered, and a tip cut by it is left out whole.
-inline constexpr qint64 tipsByteLimit = 1024 * 1024;
+// The supplied file holds thirty tips in about 5 KB. A quarter of a mebibyte holds some two
+// and a half thousand tips of a hundred characters, more than anyone writes, and is read and
+// split in a few milliseconds; reading stops there, so a file of millions of lines cannot hold
+// up the start. Tips past the limit are not offered, and a tip cut by it is left out whole.
+inline constexpr qint64 tipsByteLimit = 256 * 1024;
 
 // Every line a tip, in file order: empty lines are tips, nothing is trimmed; a last line
 // without a line end is a tip, a final line end starts none. nullopt when there is no file to
