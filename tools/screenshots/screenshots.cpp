@@ -7,6 +7,7 @@
 #include "musicsetter/musicsetter.h"
 #include "skinmaker/skinmaker.h"
 
+#include "platform/core/random.h"
 #include "platform/notice.h"
 #include "platform/player/mediaplayer.h"
 
@@ -109,6 +110,8 @@ int main(int argc, char *argv[])
 
     platform::NoticeRecorder quiet;
     const platform::PlayerOverride silent([] { return std::make_unique<SilentPlayer>(); });
+    // The same tip every time, so the pictures only change when the windows do.
+    const platform::random::Override firstTip([] { return 0.4f; });
     QStringList written;
     const auto shoot = [&](QWidget *shown, const QString &file) {
         if (!shown)
