@@ -960,6 +960,13 @@ const Row rows[] = {
          c.write(Window::Form1);
          c.expectRefused({u"“主菜单中logo图片名称”中的“U+D83D”"_s});
      }},
+    {"skin name with U+202E", "skin.ini", "skin name \"skin\" U+202E \"gpj\" (reads as another name)",
+     "box says the name cannot name a folder and names U+202E",
+     [](Case &c) {
+         c.skinName = QString(u"skin"_s + QChar(0x202E) + u"gpj"_s);
+         c.write(Window::Form1);
+         c.expectRefused({u"生成的QQ皮肤名称不能用作文件夹名称"_s, u"U+202E"_s});
+     }},
     {"another program appends meanwhile", "skin.ini",
      "another program appends a line right after our write", "生成成功!; old bytes, our whole block, then its line",
      [](Case &c) {
