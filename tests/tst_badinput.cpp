@@ -1231,6 +1231,22 @@ const Row rows[] = {
          c.startCompanion("music2");
          c.expectNotice({u"找不到程序\"Morvane背景音乐添加程序.exe\""_s});
      }},
+    {"help not executable", "companion", "帮助 beside the program without execute permission",
+     "box names the file and says it may not be run", [](Case &c) {
+         QVERIFY(QDir().mkpath(c.sandbox(u"bin"_s)));
+         QVERIFY(testsupport::writeBytes(c.sandbox(u"bin/帮助"_s), "#!/bin/sh\n"));
+         QVERIFY(QFile::setPermissions(c.sandbox(u"bin/帮助"_s), QFile::ReadOwner | QFile::WriteOwner));
+         c.startCompanion("hhh");
+         c.expectNotice({c.sandbox(u"bin/帮助"_s), u"没有运行的权限"_s});
+     }},
+    {"help not a program", "companion", "帮助 marked executable but holding a broken program",
+     "box names the file and why it did not start", [](Case &c) {
+         QVERIFY(QDir().mkpath(c.sandbox(u"bin"_s)));
+         QVERIFY(testsupport::writeBytes(c.sandbox(u"bin/帮助"_s), QByteArray("\x7f" "ELF broken", 10)));
+         QVERIFY(QFile::setPermissions(c.sandbox(u"bin/帮助"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+         c.startCompanion("hhh");
+         c.expectNotice({u"无法启动程序\"帮助.exe\""_s, c.sandbox(u"bin/帮助"_s), u"原因:"_s});
+     }},
 
     // --- the about window
     {"system information tool missing", "about", "no tool named by the registry, none on PATH",
