@@ -854,6 +854,15 @@ const Row rows[] = {
          c.write(Window::Form5);
          c.expectRefused({c.shownIni(), u"文件是只读的"_s});
      }},
+    {"read-only skin folder", "skin.ini", "no skin.ini yet, skin folder with mode 0555",
+     "box says the file does not exist yet and its folder is read-only (所在的文件夹是只读的); no file is created",
+     [](Case &c) {
+         QVERIFY(QFile::remove(c.skinIni()));
+         c.setPermissions(c.skinFolder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                              | QFile::ReadOther | QFile::ExeOther);
+         c.write(Window::Form1);
+         c.expectRefused({c.shownIni(), u"文件还不存在,而它所在的文件夹是只读的"_s});
+     }},
     {"disk full mid-write", "skin.ini",
      "skin folder on a 16 KiB tmpfs with 4 KiB free, a 64 KiB value in 说明 (版权, Form5); root only, else skipped",
      "box says 磁盘已满; skin.ini holds its old bytes exactly; Form5 keeps its texts",
@@ -1163,6 +1172,13 @@ const Row rows[] = {
          QVERIFY(static_cast<skinmaker::music::MusicWindow *>(c.acted())->option(2)->isChecked());
      }},
 
+    {"read-only working folder in Form4", "qqq.qq", "no qqq.qq, and the working folder has mode 0555",
+     "box names the path and 所在的文件夹是只读的; Form4 stays with its choice", [](Case &c) {
+         c.setPermissions(QDir::currentPath(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                                   | QFile::ReadOther | QFile::ExeOther);
+         c.chooseTune(2);
+         c.expectTuneRefused(0, {u"文件还不存在,而它所在的文件夹是只读的"_s});
+     }},
 
     // --- qqq.qq in the setter's store (Morvane背景音乐添加程序, 确定)
     {"qqq.qq a folder in the setter", "qqq.qq", "a folder named qqq.qq",
