@@ -279,7 +279,7 @@ public:
     void chooseTune(int number);
     void storeInSetter(const QString &path);
     void confirmSetter();
-    void startWithTips(const QString &setting);
+    void startWithTips(const QString &setting, qint64 bound = actionBound);
     void startCompanion(const char *menuItem);
     void askForSystemInformation();
     // Opens the browse window at the folder: as the action, or as the preparation.
@@ -310,7 +310,6 @@ public:
 
     QStringList notices() const { return m_notices->texts(); }
     QImage shownPicture() const;
-    QWidget *acted() const { return m_window; }
 
 private:
     QMap<QString, QByteArray> outside() const;
@@ -339,8 +338,10 @@ private:
     QStringList m_textsBefore;
     Window m_writer = Window::Form1;
     int m_openedWith = -1;
+    int m_chosen = 0;
     qint64 m_elapsed = -1;
     bool m_acted = false;
+    bool m_hadWindow = false;
     bool m_skipped = false;
 };
 
@@ -433,6 +434,8 @@ void Case::act(const std::function<void()> &action, qint64 bound)
         action();
         m_elapsed = clock.elapsed();
     }
+    // Before closed windows are deleted: whether the action had a window to keep open.
+    m_hadWindow = !m_window.isNull();
     m_held.clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_acted = true;
@@ -506,6 +509,7 @@ void Case::startWithPlayer()
 
 void Case::chooseTune(int number)
 {
+    m_chosen = number;
     mayWrite(musicSetting);
     startMain();
     act([this, number] {
@@ -536,10 +540,10 @@ void Case::confirmSetter()
     act([this] { testsupport::clickButton(m_window); });
 }
 
-void Case::startWithTips(const QString &setting)
+void Case::startWithTips(const QString &setting, qint64 bound)
 {
     QVERIFY(platform::settings::write(u"Options"_s, u"在启动时显示提示"_s, setting));
-    act([] { skinmaker::start(); });
+    act([] { skinmaker::start(); }, bound);
 }
 
 void Case::startCompanion(const char *menuItem)
@@ -624,8 +628,8 @@ void Case::expectNotice(const QStringList &fragments)
     const QString last = notices().last();
     for (const QString &fragment : fragments)
         QVERIFY2(last.contains(fragment), qPrintable(u"“%1” not in the box:\n%2"_s.arg(fragment, last)));
-    if (m_window) {
-        QVERIFY2(m_window->isVisible(), "the window was closed");
+    if (m_hadWindow) {
+        QVERIFY2(m_window && m_window->isVisible(), "the window was closed");
         expectTextsKept(m_window);
     }
 }
@@ -639,6 +643,7 @@ void Case::expectNoNotice()
 
 void Case::expectTextsKept(const QWidget *window)
 {
+    QVERIFY2(window, "the window is gone");
     if (!m_textsBefore.isEmpty())
         QCOMPARE(lineEditTexts(window), m_textsBefore);
 }
@@ -727,6 +732,10 @@ void Case::expectTuneRefused(int selectedAtOpening, const QStringList &fragments
         return;
     QCOMPARE(m_openedWith, selectedAtOpening);
     expectSettingRefused(fragments);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(static_cast<skinmaker::music::MusicWindow *>(m_window.data())->option(m_chosen)->isChecked(),
+             "the choice was lost");
 }
 
 void Case::expectSettingRefused(const QStringList &fragments)
@@ -1169,7 +1178,6 @@ const Row rows[] = {
          QVERIFY(QDir().mkdir(musicSetting));
          c.chooseTune(2);
          c.expectTuneRefused(0, {u"同名的文件夹已经存在"_s});
-         QVERIFY(static_cast<skinmaker::music::MusicWindow *>(c.acted())->option(2)->isChecked());
      }},
 
     {"read-only working folder in Form4", "qqq.qq", "no qqq.qq, and the working folder has mode 0555",
@@ -1223,13 +1231,13 @@ const Row rows[] = {
          c.expectTip([](const QString &tip) { return tip.startsWith(u'a') && tip.contains(QChar(0xFFFD)); });
      }},
     {"QQ.QQ of a million lines", "QQ.QQ", "1 000 000 tips (about 13 MB)",
-     "start stays within 3 s (only the first 256 KiB are read); a tip from the file is shown",
+     "start stays within 1 s; a tip from the file is shown",
      [](Case &c) {
          QByteArray tips;
          for (int i = 1; i <= 1000000; ++i)
              tips += "tip " + QByteArray::number(i) + "\r\n";
          QVERIFY(testsupport::writeBytes(tipsFile(), tips));
-         c.startWithTips(u"1"_s);
+         c.startWithTips(u"1"_s, 1000);
          c.expectTip([](const QString &tip) { return tip.startsWith(u"tip "_s) && tip.mid(4).toInt() > 0; });
      }},
 
