@@ -864,7 +864,7 @@ const Row rows[] = {
          c.expectRefused({c.shownIni(), u"文件是只读的"_s});
      }},
     {"read-only skin folder", "skin.ini", "no skin.ini yet, skin folder with mode 0555",
-     "box says the file does not exist yet and its folder is read-only (所在的文件夹是只读的); no file is created",
+     "box names the path and 文件还不存在,而它所在的文件夹是只读的…; no file is created",
      [](Case &c) {
          QVERIFY(QFile::remove(c.skinIni()));
          c.setPermissions(c.skinFolder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
@@ -979,7 +979,7 @@ const Row rows[] = {
          c.expectRefused({u"“主菜单中logo图片名称”中的“U+D83D”"_s});
      }},
     {"skin name with U+202E", "skin.ini", "skin name \"skin\" U+202E \"gpj\" (reads as another name)",
-     "box says the name cannot name a folder and names U+202E",
+     "box says the name cannot name a folder, and 名称中含有看不见的或会改变文字顺序的字符“U+202E”",
      [](Case &c) {
          c.skinName = QString(u"skin"_s + QChar(0x202E) + u"gpj"_s);
          c.write(Window::Form1);
@@ -1158,7 +1158,7 @@ const Row rows[] = {
          c.chooseTune(2);
          c.expectTuneWindow(3, "music\\2.mid\r\n");
      }},
-    {"qqq.qq binary in Form4", "qqq.qq", "256 bytes of binary", "none chosen; 确定 replaces it whole",
+    {"qqq.qq binary in Form4", "qqq.qq", "250 bytes: 00 FF 81 CR 7F, fifty times", "none chosen; 确定 replaces it whole",
      [](Case &c) {
          QVERIFY(testsupport::writeBytes(musicSetting, QByteArray("\x00\xff\x81\r\x7f", 5).repeated(50)));
          c.chooseTune(2);
@@ -1181,7 +1181,7 @@ const Row rows[] = {
      }},
 
     {"read-only working folder in Form4", "qqq.qq", "no qqq.qq, and the working folder has mode 0555",
-     "box names the path and 所在的文件夹是只读的; Form4 stays with its choice", [](Case &c) {
+     "box names the path and 文件还不存在,而它所在的文件夹是只读的…; Form4 stays with its choice", [](Case &c) {
          c.setPermissions(QDir::currentPath(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                                                    | QFile::ReadOther | QFile::ExeOther);
          c.chooseTune(2);
@@ -1256,7 +1256,7 @@ const Row rows[] = {
          c.expectNotice({u"找不到程序\"Morvane背景音乐添加程序.exe\""_s});
      }},
     {"help not executable", "companion", "帮助 beside the program without execute permission",
-     "box names the file and says it may not be run", [](Case &c) {
+     "box 无法启动程序\"帮助.exe\"!, the file, 原因:文件没有运行的权限…", [](Case &c) {
          QVERIFY(QDir().mkpath(c.sandbox(u"bin"_s)));
          QVERIFY(testsupport::writeBytes(c.sandbox(u"bin/帮助"_s), "#!/bin/sh\n"));
          QVERIFY(QFile::setPermissions(c.sandbox(u"bin/帮助"_s), QFile::ReadOwner | QFile::WriteOwner));
@@ -1264,7 +1264,7 @@ const Row rows[] = {
          c.expectNotice({c.sandbox(u"bin/帮助"_s), u"没有运行的权限"_s});
      }},
     {"help not a program", "companion", "帮助 marked executable but holding a broken program",
-     "box names the file and why it did not start", [](Case &c) {
+     "box 无法启动程序\"帮助.exe\"!, the file, 原因:系统无法运行这个文件…", [](Case &c) {
          QVERIFY(QDir().mkpath(c.sandbox(u"bin"_s)));
          QVERIFY(testsupport::writeBytes(c.sandbox(u"bin/帮助"_s), QByteArray("\x7f" "ELF broken", 10)));
          QVERIFY(QFile::setPermissions(c.sandbox(u"bin/帮助"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
