@@ -259,10 +259,9 @@ public:
     void hold(std::shared_ptr<void> guard) { m_held << std::move(guard); }
     void atEnd(std::function<void()> cleanup) { m_cleanups << std::move(cleanup); }
     void mayWrite(const QString &path) { m_mayWrite << QFileInfo(path).absoluteFilePath(); }
-    // A small file system over the skin folder; false, after a visible skip, when only an
-    // administrator may mount one.
+    // A small file system over the folder, unmounted at the end; false when only an
+    // administrator may mount one (the row then skips, visibly).
     bool mountSmallDisk(const QString &folder, const char *size);
-    void markSkipped() { m_skipped = true; }
 
     // The location the main window holds when a row acts, and a box's text.
     QString installPath;  // the installation folder unless a row says otherwise
@@ -305,8 +304,6 @@ public:
 
     // Run by the table once the row is done.
     void finish();
-    bool skipped() const { return m_skipped; }
-    qint64 elapsed() const { return m_elapsed; }
 
     QStringList notices() const { return m_notices->texts(); }
     QImage shownPicture() const;
