@@ -3,6 +3,8 @@
 #include "notice.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -32,6 +34,32 @@ QStringList candidateNames(const QString &fileName)
     return names;
 }
 
+bool isBareName(const QString &fileName)
+{
+    return !fileName.isEmpty() && !fileName.contains(QLatin1Char('/')) && !fileName.contains(QLatin1Char('\\'));
+}
+
+// A file of the name in the folders that the system will not run because it lacks the
+// permission; empty when there is none.
+QString companionWithoutPermission(const QString &fileName, const QStringList &folders)
+{
+#ifndef Q_OS_WIN
+    if (!isBareName(fileName))
+        return {};
+    for (const QString &folder : folders) {
+        for (const QString &name : candidateNames(fileName)) {
+            const QFileInfo file(QDir(folder).filePath(name));
+            if (file.isFile() && !file.isExecutable())
+                return QDir::toNativeSeparators(file.absoluteFilePath());
+        }
+    }
+#else
+    Q_UNUSED(fileName)
+    Q_UNUSED(folders)
+#endif
+    return {};
+}
+
 } // namespace
 
 QStringList companionFolders()
@@ -44,7 +72,7 @@ QStringList companionFolders()
 QString findCompanion(const QString &fileName, const QStringList &folders)
 {
     // A bare name only: anything with a separator would reach outside the searched folders.
-    if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || fileName.contains(QLatin1Char('\\')))
+    if (!isBareName(fileName))
         return {};
     const QStringList names = candidateNames(fileName);
     if (!folders.isEmpty()) {
@@ -66,7 +94,12 @@ bool startCompanion(const QString &fileName, const QStringList &folders)
 {
     const QString path = findCompanion(fileName, folders);
     if (path.isEmpty()) {
-        notice(QStringLiteral("找不到程序\"%1\",请把它和本程序放在同一个文件夹中!").arg(fileName));
+        // Found but not runnable is told apart from missing: moving the file would not help.
+        if (const QString blocked = companionWithoutPermission(fileName, folders); !blocked.isEmpty())
+            notice(QStringLiteral("无法启动程序\"%1\"!\n%2\n原因:文件没有运行的权限,请为它加上可执行权限后再试.")
+                       .arg(fileName, blocked));
+        else
+            notice(QStringLiteral("找不到程序\"%1\",请把它和本程序放在同一个文件夹中!").arg(fileName));
         return false;
     }
 
@@ -83,7 +116,9 @@ bool startCompanion(const QString &fileName, const QStringList &folders)
 #endif
     // No working directory set: the companion shares ours (the setter finds qqq.qq there).
     if (!process.startDetached()) {
-        notice(QStringLiteral("无法启动程序\"%1\"!").arg(fileName));
+        notice(QStringLiteral("无法启动程序\"%1\"!\n%2\n原因:系统无法运行这个文件,它可能已损坏、不是本系统的程序,"
+                              "或缺少运行它所需的程序.")
+                   .arg(fileName, QDir::toNativeSeparators(path)));
         return false;
     }
     return true;

@@ -20,7 +20,8 @@ QString findCompanion(const QString &fileName, const QStringList &folders = comp
 
 // Starts the program detached, with no arguments, in our working directory, asking for a
 // minimised window with the focus. Does not wait. A program that cannot be found or
-// started is reported in a notice naming it; returns whether it started.
+// started is reported in a notice naming it, and the file and the reason when there is a
+// file; returns whether it started.
 bool startCompanion(const QString &fileName, const QStringList &folders = companionFolders());
 
 // Our companions call this once at start: true when the program that started them asked

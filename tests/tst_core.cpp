@@ -190,7 +190,8 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile_data()
     QTest::newRow("write-only file") << QStringLiteral("write-only") << ansi::FileError::Unreadable;
     QTest::newRow("folder that may not be entered") << QStringLiteral("closed folder")
                                                     << ansi::FileError::FolderUnreachable;
-    QTest::newRow("read-only folder, no file yet") << QStringLiteral("read-only folder") << ansi::FileError::ReadOnly;
+    QTest::newRow("read-only folder, no file yet") << QStringLiteral("read-only folder")
+                                                   << ansi::FileError::FolderReadOnly;
     QTest::newRow("name of 300 characters") << QStringLiteral("long name") << ansi::FileError::NameTooLong;
 }
 

@@ -140,7 +140,7 @@ std::optional<WriteResult> refuseFolder(const QString &nativePath)
         return failure(FileError::FolderUnreachable);
     // The owner's bit counts here as for files: a folder marked read-only takes no new file.
     if (!(info.st_mode & S_IWUSR) || ::access(folder.constData(), W_OK) != 0)
-        return failure(FileError::ReadOnly);
+        return failure(FileError::FolderReadOnly);
     if (QFileInfo(nativePath).fileName().toUtf8().size() > NAME_MAX)
         return failure(FileError::NameTooLong);
     return std::nullopt;
@@ -463,7 +463,7 @@ WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
         if (auto swapped = replaceBySwap(path, bytes, existed ? &old : nullptr))
             return *swapped;
         if (!existed)
-            return failure(FileError::ReadOnly);
+            return failure(FileError::FolderReadOnly);
     }
     return replaceInPlace(path, bytes);
 }
@@ -604,6 +604,9 @@ QString describe(const FileError &error)
         return QStringLiteral("文件夹或文件的名称太长,系统不允许");
     case FileError::ReadOnly:
         return QStringLiteral("文件是只读的,或没有写入的权限");
+    case FileError::FolderReadOnly:
+        // Said of the folder: the file the notice names does not exist yet.
+        return QStringLiteral("文件还不存在,而它所在的文件夹是只读的,或没有在其中新建文件的权限");
     case FileError::Unreadable:
         return QStringLiteral("文件不允许读取,写入后无法核对内容");
     case FileError::NotAFile:

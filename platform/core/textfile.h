@@ -18,7 +18,8 @@ struct FileError {
         FolderMissing,      // the folder that should hold the file does not exist
         FolderUnreachable,  // the folder exists but may not be entered
         NameTooLong,        // a name in the path is longer than the system allows
-        ReadOnly,           // the file or its folder refuses writing
+        ReadOnly,           // the file refuses writing
+        FolderReadOnly,     // there is no file yet, and its folder takes no new one
         Unreadable,         // the file may not be read, so a write could not be checked
         NotAFile,           // the name is taken by a folder
         NotRegular,         // the name is a device, a pipe or a socket

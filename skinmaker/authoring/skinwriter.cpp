@@ -78,9 +78,14 @@ QString outcomeNotice(const WriteOutcome &outcome)
         return QStringLiteral("您没有输入路径");
     case WriteOutcome::NoVersion:
         return QStringLiteral("请选择版本!");
-    case WriteOutcome::UnusableSkinName:
-        return QStringLiteral("生成的QQ皮肤名称不能用作文件夹名称!\n"
-                              "名称不能为空,不能是\".\"或\"..\",也不能含有 \\ / : * ? \" < > | 等字符.");
+    case WriteOutcome::UnusableSkinName: {
+        QString text = QStringLiteral("生成的QQ皮肤名称不能用作文件夹名称!\n"
+                                      "名称不能为空,不能是\".\"或\"..\",也不能含有 \\ / : * ? \" < > | 等字符.");
+        if (!outcome.fields.isEmpty())
+            text += QStringLiteral("\n名称中含有看不见的或会改变文字顺序的字符“%1”,请删除后再试.")
+                        .arg(platform::ansi::displayCharacters(outcome.fields.first().characters));
+        return text;
+    }
     case WriteOutcome::ControlCharacters:
         return QStringLiteral("以下内容含有换行等控制字符,写入后会破坏skin.ini,请删除后再试:\n")
             + namedFields(outcome.fields);

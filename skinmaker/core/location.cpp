@@ -33,6 +33,26 @@ std::optional<QString> backgroundPicturePath(const SkinLocation &location, const
     return *folder + u'\\' + pictureName;
 }
 
+QList<char32_t> hiddenCharacters(const QString &name)
+{
+    QList<char32_t> hidden;
+    for (const char32_t character : platform::ansi::characters(name)) {
+        switch (QChar::category(character)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+        case QChar::Other_Surrogate:
+            if (!hidden.contains(character))
+                hidden << character;
+            break;
+        default:
+            break;
+        }
+    }
+    return hidden;
+}
+
 bool isUsableFolderName(const QString &name)
 {
     if (name.isEmpty() || name == u"." || name == u"..")
@@ -41,19 +61,7 @@ bool isUsableFolderName(const QString &name)
         if (QStringView(u"\\/<>:\"|?*").contains(c))
             return false;
     }
-    for (const char32_t character : platform::ansi::characters(name)) {
-        switch (QChar::category(character)) {
-        case QChar::Other_Control:
-        case QChar::Other_Format:
-        case QChar::Separator_Line:
-        case QChar::Separator_Paragraph:
-        case QChar::Other_Surrogate:
-            return false;
-        default:
-            break;
-        }
-    }
-    return true;
+    return hiddenCharacters(name).isEmpty();
 }
 
 } // namespace skinmaker::core

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -33,5 +34,9 @@ std::optional<QString> backgroundPicturePath(const SkinLocation &location, const
 // formatting characters (a right-to-left override makes one name read as another), no line
 // or paragraph separators, no lone half of a surrogate pair.
 bool isUsableFolderName(const QString &name);
+
+// The characters of a name that the user cannot see or that reorder what is seen (the
+// control, formatting and separator characters isUsableFolderName refuses), each once.
+QList<char32_t> hiddenCharacters(const QString &name);
 
 } // namespace skinmaker::core

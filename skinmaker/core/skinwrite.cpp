@@ -39,8 +39,13 @@ PreparedBlock prepareBlock(const SkinLocation &location, const QStringList &bloc
     if (!path)
         return {stopped(WriteOutcome::NoVersion), {}};
 
-    if (!isUsableFolderName(location.skinName))
-        return {stopped(WriteOutcome::UnusableSkinName, *path), {}};
+    if (!isUsableFolderName(location.skinName)) {
+        WriteOutcome outcome = stopped(WriteOutcome::UnusableSkinName, *path);
+        // The notice names what cannot be seen; the rule it states shows only what can.
+        if (const QList<char32_t> hidden = hiddenCharacters(location.skinName); !hidden.isEmpty())
+            outcome.fields << FieldProblem{{}, hidden};
+        return {outcome, {}};
+    }
 
     // A line break in a value would end its line early and could start a section of its own.
     WriteOutcome outcome = stopped(WriteOutcome::ControlCharacters, *path);

@@ -38,7 +38,9 @@ struct WriteOutcome {
     };
     Kind kind = Written;
     QString path;                      // skin.ini, Windows style, once the location gives one
-    QList<FieldProblem> fields;        // for ControlCharacters and UnencodableCharacters
+    // For ControlCharacters and UnencodableCharacters; for UnusableSkinName, the characters of
+    // the name that cannot be seen, if it has any.
+    QList<FieldProblem> fields;
     platform::ansi::FileError error;  // for FileFailed
     bool ok() const { return kind == Written; }
 };

@@ -53,13 +53,22 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-QMap<QString, QByteArray> snapshot(const QString &folder)
+QMap<QString, QByteArray> snapshot(const QString &folder, const QStringList &leftOut)
 {
+    const auto isLeftOut = [&leftOut](const QString &path) {
+        for (const QString &out : leftOut) {
+            if (path == out || path.startsWith(out + u'/'))
+                return true;
+        }
+        return false;
+    };
     QMap<QString, QByteArray> entries;
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        if (isLeftOut(path))
+            continue;
         const QFileInfo info(path);
         if (info.isSymLink())
             entries.insert(path, "<link to " + QFile::encodeName(info.symLinkTarget()) + '>');

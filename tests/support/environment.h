@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // Helpers for every test program, windows or not: an isolated home and working folder, a
@@ -37,8 +38,9 @@ private:
 };
 
 // Every file and folder below a folder, files with their bytes: equal snapshots taken
-// before and after an action show that it wrote nothing.
-QMap<QString, QByteArray> snapshot(const QString &folder);
+// before and after an action show that it wrote nothing. The paths left out (files, or
+// folders with everything below them) are neither listed nor read.
+QMap<QString, QByteArray> snapshot(const QString &folder, const QStringList &leftOut = {});
 
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);

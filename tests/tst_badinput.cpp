@@ -1,0 +1,1399 @@
+// Every bad input we know of, in one table, run against the real windows and files of the
+// programs. Each row prepares its input, acts once as a user would, and checks what the
+// programs promise: the action returns in time, the user is told where and why it failed (or,
+// where silence is designed, sees no box), typed texts stay, no file is left half written, and
+// nothing outside the skin folder changes. Run with --markdown to print the table.
+#include "musicsetter/browsewindow.h"
+#include "musicsetter/musicsetter.h"
+#include "musicsetter/setterwindow.h"
+
+#include "skinmaker/authoring/buttonoptionswindow.h"
+#include "skinmaker/authoring/previewwindow.h"
+#include "skinmaker/authoring/skininfowindow.h"
+#include "skinmaker/core/tips.h"
+#include "skinmaker/music/musicwindow.h"
+#include "skinmaker/shell/aboutwindow.h"
+#include "skinmaker/shell/folderbrowsewindow.h"
+#include "skinmaker/shell/mainwindow.h"
+#include "skinmaker/shell/tipwindow.h"
+#include "skinmaker/skinmaker.h"
+
+#include "platform/core/settings.h"
+#include "platform/core/textfile.h"
+#include "platform/filesystemlists.h"
+#include "platform/launcher.h"
+#include "platform/notice.h"
+#include "platform/player/mediaplayer.h"
+#include "platform/singlewindow.h"
+
+#include "pictures.h"
+#include "skinmakersession.h"
+#include "sysinfosandbox.h"
+#include "uitest.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::SingleWindow;
+
+namespace {
+
+// No action may take longer; none reads a pipe or a device, so none comes near it.
+constexpr qint64 actionBound = 3000;
+// Listing a folder of 100 000 entries is being made faster on another branch; the bound
+// holds today and is to be tightened once that work is in.
+constexpr qint64 bigFolderBound = 5000;
+// Past this an action counts as hung: the program ends naming the row.
+constexpr unsigned hangSeconds = 20;
+
+const QString filledInNotice = u"确定已经将前面的内容已经填写完毕,否则无法正常预览!"_s;
+const QString musicSetting = u"qqq.qq"_s;
+
+enum class Window { Form1, Form3, Form5 };
+enum class Program { Main, Setter };
+
+QString tipsFile()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(skinmaker::core::tipsFileName());
+}
+
+// What a path holds: the bytes of a file, or what else stands there. A big file is told by
+// its size and times instead of its bytes.
+QByteArray state(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return "<link to " + QFile::encodeName(info.symLinkTarget()) + '>';
+    if (!info.exists())
+        return "<missing>";
+    if (info.isDir())
+        return "<folder>";
+    if (!info.isFile())
+        return "<special>";
+    if (info.size() > 64 * 1024 * 1024)
+        return "<big " + QByteArray::number(info.size()) + ' '
+            + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + ' '
+            + QByteArray::number(info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch()) + '>';
+    return testsupport::readBytes(path);
+}
+
+QStringList lineEditTexts(const QWidget *window)
+{
+    QStringList texts;
+    for (const QLineEdit *box : window->findChildren<QLineEdit *>())
+        texts << box->text();
+    return texts;
+}
+
+QByteArray jpeg(const QImage &image)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return buffer.data();
+}
+
+// A picture whose four quarters differ, so a partly decoded one is told from a whole one.
+QImage quarters(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y,
+                           y < height / 2 ? (x < width / 2 ? 0xff00a000 : 0xffff0000)
+                                          : (x < width / 2 ? 0xffffff00 : 0xff0000ff));
+    }
+    return image;
+}
+
+// A hung action ends the program with the row's name instead of holding up the whole run.
+class Watchdog {
+public:
+    explicit Watchdog(const QByteArray &row)
+    {
+        std::snprintf(s_message, sizeof s_message, "FAIL! the action of row \"%s\" hung\n", row.constData());
+        std::signal(SIGALRM, &Watchdog::bark);
+        ::alarm(hangSeconds);
+    }
+    ~Watchdog() { ::alarm(0); }
+    Watchdog(const Watchdog &) = delete;
+    Watchdog &operator=(const Watchdog &) = delete;
+
+private:
+    static void bark(int)
+    {
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, s_message, std::strlen(s_message));
+        ::_exit(3);
+    }
+    static inline char s_message[512] = {};
+};
+
+// Root reads every folder whatever its permissions. While one of these lives, a root process
+// acts as the ordinary user "nobody", keeping root as its saved identity to return to.
+class OrdinaryUser {
+public:
+    OrdinaryUser()
+    {
+        if (::geteuid() != 0)
+            return;
+        if (::setresgid(nobody, nobody, 0) != 0 || ::setresuid(nobody, nobody, 0) != 0)
+            qFatal("could not act as an ordinary user");
+        m_switched = true;
+    }
+    ~OrdinaryUser()
+    {
+        if (m_switched && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0))
+            qFatal("could not return to root");
+    }
+    OrdinaryUser(const OrdinaryUser &) = delete;
+    OrdinaryUser &operator=(const OrdinaryUser &) = delete;
+
+private:
+    static constexpr uid_t nobody = 65534;
+    bool m_switched = false;
+};
+
+// Stands in for the real player and notes what the main window tells it.
+class RecordingPlayer : public platform::MediaPlayer {
+public:
+    explicit RecordingPlayer(QStringList &calls) : m_calls(calls) {}
+    void setFileName(const QString &name) override { m_calls << u"name:"_s + name; }
+    void command(const QString &command) override { m_calls << command; }
+
+private:
+    QStringList &m_calls;
+};
+
+// A folder on a memory file system when there is one (creating and removing 100 000 entries
+// on a disk takes far longer), that an ordinary user may enter.
+std::unique_ptr<QTemporaryDir> fastFolder()
+{
+    const QString base = QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath();
+    auto folder = std::make_unique<QTemporaryDir>(base + u"/morvane-badinput-XXXXXX"_s);
+    QFile::setPermissions(folder->path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                              | QFile::ReadOther | QFile::ExeOther);
+    return folder;
+}
+
+// One folder of 100 000 entries for every row that needs it: half folders, half tunes.
+constexpr int bigFolderHalf = 50000;
+std::unique_ptr<QTemporaryDir> &bigFolderHolder()
+{
+    static std::unique_ptr<QTemporaryDir> holder;
+    return holder;
+}
+
+QString bigFolder()
+{
+    std::unique_ptr<QTemporaryDir> &holder = bigFolderHolder();
+    if (!holder) {
+        holder = fastFolder();
+        const QByteArray base = QFile::encodeName(holder->path());
+        char name[32];
+        for (int i = 0; i < bigFolderHalf; ++i) {
+            std::snprintf(name, sizeof name, "/d%05d", i);
+            ::mkdir(QByteArray(base + name).constData(), 0755);
+            std::snprintf(name, sizeof name, "/f%05d.mid", i);
+            ::close(::open(QByteArray(base + name).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+        }
+    }
+    return holder->path();
+}
+
+// ---------------------------------------------------------------------------------------
+// One row's world: a QQ installation in a sandbox inside the test's own home, every notice
+// recorded, a recording player, and the checks the rows share.
+
+class Case {
+public:
+    explicit Case(const QByteArray &row);
+    ~Case();
+    Case(const Case &) = delete;
+    Case &operator=(const Case &) = delete;
+
+    // --- the sandbox
+    QString install() const { return m_sandbox.filePath(u"qq"_s); }
+    QString skinFolder() const { return install() + u"/skins/蓝天"_s; }
+    QString skinIni() const { return skinFolder() + u"/skin.ini"_s; }
+    // A file of the user's that has nothing to do with skins.
+    QString elsewhere() const { return m_sandbox.filePath(u"elsewhere.txt"_s); }
+    QString sandbox(const QString &relative) const { return m_sandbox.filePath(relative); }
+    // A folder outside the test's home that an ordinary user may enter.
+    QString openFolder(const QString &relative);
+    // The skin.ini path as the notices show it: the install path as typed, then "\".
+    QString shownIni(const QString &skinName = u"蓝天"_s) const
+    {
+        return install() + u"\\skins\\"_s + skinName + u"\\skin.ini"_s;
+    }
+
+    // --- preparing
+    void setPermissions(const QString &path, QFile::Permissions permissions);
+    void mkfifo(const QString &path);
+    void hold(std::shared_ptr<void> guard) { m_held << std::move(guard); }
+    void atEnd(std::function<void()> cleanup) { m_cleanups << std::move(cleanup); }
+    void mayWrite(const QString &path) { m_mayWrite << QFileInfo(path).absoluteFilePath(); }
+    // A small file system over the folder, unmounted at the end; false when only an
+    // administrator may mount one (the row then skips, visibly).
+    bool mountSmallDisk(const QString &folder, const char *size);
+
+    // The location the main window holds when a row acts, and a box's text.
+    QString installPath;  // the installation folder unless a row says otherwise
+    QString skinName = u"蓝天"_s;
+    const char *version = "Option1";
+    void type(const char *box, const QString &text) { m_typed.append({box, text}); }
+
+    // --- acting: each runs the action once, timed and watched
+    void act(const std::function<void()> &action, qint64 bound = actionBound);
+    void startMain();
+    void write(Window window);
+    void preview(const QString &pictureName);
+    void startWithPlayer();
+    void chooseTune(int number);
+    void storeInSetter(const QString &path);
+    void confirmSetter();
+    void startWithTips(const QString &setting, qint64 bound = actionBound);
+    void startCompanion(const char *menuItem);
+    void askForSystemInformation();
+    // Opens the browse window at the folder: as the action, or as the preparation.
+    void openBrowse(Program program, const QString &folder, qint64 bound = actionBound);
+    QWidget *showBrowse(Program program, const QString &folder);
+    // With the browse window open at the folder's parent, double-clicks the folder.
+    void openInBrowse(Program program, const QString &folder, bool asOrdinaryUser = false);
+
+    // --- checking
+    void expectNotice(const QStringList &fragments);
+    void expectNoNotice();
+    void expectRefused(const QStringList &fragments);
+    void expectWritten(const QByteArray &extraAtEnd = {});
+    void expectPicture(const QSize &size);
+    void expectNoPicture(const QString &reason);
+    void expectPlayerGiven(const QString &name);
+    void expectTuneWindow(int selectedAtOpening, const QByteArray &stored);
+    void expectTuneRefused(int selectedAtOpening, const QStringList &fragments);
+    void expectSetterStored(const QByteArray &stored);
+    void expectSettingRefused(const QStringList &fragments);
+    void expectTip(const std::function<bool(const QString &)> &isExpected);
+    void expectBrowseAt(const QString &folder, int subfolders, int files = -1);
+
+    // Run by the table once the row is done.
+    void finish();
+
+    QStringList notices() const { return m_notices->texts(); }
+    QImage shownPicture() const;
+
+private:
+    QMap<QString, QByteArray> outside() const;
+    QWidget *openWindow(Window window);
+    void expectTextsKept(const QWidget *window);
+
+    QByteArray m_row;
+    QTemporaryDir m_sandbox;
+    QString m_root;  // the test's isolated home, work folder and all
+    std::unique_ptr<platform::NoticeRecorder> m_notices = std::make_unique<platform::NoticeRecorder>();
+    QStringList m_playerCalls;
+    const platform::PlayerOverride m_players{[this] { return std::make_unique<RecordingPlayer>(m_playerCalls); }};
+    std::unique_ptr<testsupport::SystemInfoSandbox> m_systemInfo;
+    std::unique_ptr<platform::CompanionFolders> m_companions;
+    std::unique_ptr<QTemporaryDir> m_open;
+
+    QList<std::pair<const char *, QString>> m_typed;
+    QString m_picture;
+    QList<std::shared_ptr<void>> m_held;
+    QList<std::function<void()>> m_cleanups;
+    QStringList m_mayWrite;
+    QMap<QString, QByteArray> m_before;
+    QByteArray m_iniBefore;
+    QByteArray m_settingBefore;
+    QPointer<QWidget> m_window;  // the window the action was taken in
+    QStringList m_textsBefore;
+    Window m_writer = Window::Form1;
+    int m_openedWith = -1;
+    int m_chosen = 0;
+    qint64 m_elapsed = -1;
+    bool m_acted = false;
+    bool m_hadWindow = false;
+    bool m_skipped = false;
+};
+
+Case::Case(const QByteArray &row)
+    : m_row(row)
+    , m_sandbox(QFileInfo(QDir::homePath()).path() + u"/sandbox-XXXXXX"_s)
+    , m_root(QFileInfo(QDir::homePath()).path())
+{
+    installPath = install();
+    for (const char *folder : {"qq/skins/蓝天", "qq/NewSkins/蓝天"})
+        QDir(m_sandbox.path()).mkpath(QString::fromUtf8(folder));
+    testsupport::writeBytes(elsewhere(), "mine\n");
+    testsupport::writeBytes(skinIni(), "old\r\n");
+    // Every row but the tips rows starts as a user who switched tips at start off.
+    skinmaker::core::storeTipsAtStartup(false);
+    mayWrite(skinFolder());
+    mayWrite(install() + u"/NewSkins/蓝天"_s);
+    // The desktop's font cache is the system's, not ours.
+    mayWrite(qEnvironmentVariable("XDG_CACHE_HOME"));
+}
+
+Case::~Case()
+{
+    testsupport::destroyAllWindows();
+    m_held.clear();
+    m_companions.reset();
+    if (m_systemInfo)
+        m_systemInfo->tearDown();
+    for (auto cleanup = m_cleanups.crbegin(); cleanup != m_cleanups.crend(); ++cleanup)
+        (*cleanup)();
+    QFile::remove(musicSetting);
+    QDir(musicSetting).removeRecursively();
+    QFile::remove(tipsFile());
+}
+
+QString Case::openFolder(const QString &relative)
+{
+    if (!m_open)
+        m_open = fastFolder();
+    const QString path = m_open->filePath(relative);
+    QDir().mkpath(path);
+    return path;
+}
+
+void Case::setPermissions(const QString &path, QFile::Permissions permissions)
+{
+    QVERIFY(QFile::setPermissions(path, permissions));
+    atEnd([path] { QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+}
+
+void Case::mkfifo(const QString &path)
+{
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+}
+
+bool Case::mountSmallDisk(const QString &folder, const char *size)
+{
+    const QByteArray where = QFile::encodeName(folder);
+    if (::geteuid() != 0
+        || ::mount("tmpfs", where.constData(), "tmpfs", 0, QByteArray(QByteArray("size=") + size).constData()) != 0) {
+        m_skipped = true;
+        return false;
+    }
+    atEnd([where] { ::umount(where.constData()); });
+    return true;
+}
+
+QMap<QString, QByteArray> Case::outside() const
+{
+    return testsupport::snapshot(m_root, m_mayWrite);
+}
+
+void Case::act(const std::function<void()> &action, qint64 bound)
+{
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(!m_acted, "a row acts once");
+    m_before = outside();
+    m_iniBefore = state(skinIni());
+    m_settingBefore = state(musicSetting);
+    m_notices->clear();
+    m_playerCalls.clear();
+    if (m_window)
+        m_textsBefore = lineEditTexts(m_window);
+
+    QElapsedTimer clock;
+    {
+        const Watchdog watchdog(m_row);
+        clock.start();
+        action();
+        m_elapsed = clock.elapsed();
+    }
+    // Before closed windows are deleted: whether the action had a window to keep open.
+    m_hadWindow = !m_window.isNull();
+    m_held.clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_acted = true;
+    QVERIFY2(m_elapsed < bound, qPrintable(u"the action took %1 ms"_s.arg(m_elapsed)));
+}
+
+void Case::startMain()
+{
+    if (!SingleWindow<skinmaker::shell::MainWindow>::existing())
+        testsupport::startSkinmaker();
+    QVERIFY(SingleWindow<skinmaker::shell::MainWindow>::existing());
+}
+
+QWidget *Case::openWindow(Window window)
+{
+    auto *form1 = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    switch (window) {
+    case Window::Form1:
+        return form1;
+    case Window::Form3:
+        testsupport::triggerAction(form1, "g");
+        return SingleWindow<skinmaker::authoring::ButtonOptionsWindow>::existing();
+    case Window::Form5:
+        testsupport::triggerAction(form1, "copyright");
+        return SingleWindow<skinmaker::authoring::SkinInfoWindow>::existing();
+    }
+    return nullptr;
+}
+
+void Case::write(Window window)
+{
+    startMain();
+    auto *form1 = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    form1->findChild<QLineEdit *>(u"Text7"_s)->setText(installPath);
+    form1->findChild<QLineEdit *>(u"Text8"_s)->setText(skinName);
+    if (version)
+        form1->findChild<QRadioButton *>(QLatin1String(version))->setChecked(true);
+    m_writer = window;
+    m_window = openWindow(window);
+    QVERIFY(m_window);
+    // Every box the block reads holds a name of its own, the row's text where it puts one.
+    for (QLineEdit *box : m_window->findChildren<QLineEdit *>()) {
+        if (box->isEnabled() && box->objectName() != u"Text7" && box->objectName() != u"Text8")
+            box->setText(u"名%1.bmp"_s.arg(box->objectName().mid(4)));
+    }
+    for (const auto &[name, text] : m_typed) {
+        QLineEdit *box = m_window->findChild<QLineEdit *>(QLatin1String(name));
+        QVERIFY2(box, name);
+        box->setText(text);
+    }
+    act([this] { testsupport::clickButton(m_window); });
+}
+
+void Case::preview(const QString &pictureName)
+{
+    m_picture = pictureName;
+    startMain();
+    m_window = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    m_window->findChild<QLineEdit *>(u"Text7"_s)->setText(installPath);
+    m_window->findChild<QLineEdit *>(u"Text8"_s)->setText(skinName);
+    m_window->findChild<QLineEdit *>(u"Text1"_s)->setText(pictureName);
+    m_window->findChild<QRadioButton *>(QLatin1String(version))->setChecked(true);
+    act([this] { testsupport::triggerAction(m_window, "ASSDFGHJKL"); });
+}
+
+void Case::startWithPlayer()
+{
+    mayWrite(musicSetting);
+    act([] { testsupport::startSkinmaker(); });
+}
+
+void Case::chooseTune(int number)
+{
+    m_chosen = number;
+    mayWrite(musicSetting);
+    startMain();
+    act([this, number] {
+        testsupport::triggerAction(SingleWindow<skinmaker::shell::MainWindow>::existing(), "choose");
+        auto *window = SingleWindow<skinmaker::music::MusicWindow>::existing();
+        if (!window)
+            return;
+        m_window = window;
+        m_openedWith = 0;
+        for (int option = 1; option <= 8; ++option)
+            m_openedWith = window->option(option)->isChecked() ? option : m_openedWith;
+        window->option(number)->click();
+        testsupport::clickButton(window);
+    });
+}
+
+void Case::storeInSetter(const QString &path)
+{
+    musicsetter::start();
+    SingleWindow<musicsetter::SetterWindow>::existing()->pathBox()->setText(path);
+    confirmSetter();
+}
+
+void Case::confirmSetter()
+{
+    mayWrite(musicSetting);
+    m_window = SingleWindow<musicsetter::SetterWindow>::existing();
+    act([this] { testsupport::clickButton(m_window); });
+}
+
+void Case::startWithTips(const QString &setting, qint64 bound)
+{
+    QVERIFY(platform::settings::write(u"Options"_s, u"在启动时显示提示"_s, setting));
+    act([] { skinmaker::start(); }, bound);
+}
+
+void Case::startCompanion(const char *menuItem)
+{
+    // The program's own folder is the sandbox's, and the program search finds nothing else.
+    QVERIFY(QDir().mkpath(sandbox(u"bin"_s)));
+    m_companions = std::make_unique<platform::CompanionFolders>(QStringList{sandbox(u"bin"_s)});
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(sandbox(u"bin"_s)));
+    atEnd([path] { qputenv("PATH", path); });
+    startMain();
+    m_window = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    act([this, menuItem] { testsupport::triggerAction(m_window, menuItem); });
+}
+
+void Case::askForSystemInformation()
+{
+    m_systemInfo = std::make_unique<testsupport::SystemInfoSandbox>();
+    m_systemInfo->setUp();
+    startMain();
+    testsupport::triggerAction(SingleWindow<skinmaker::shell::MainWindow>::existing(), "about");
+    m_window = SingleWindow<skinmaker::shell::AboutWindow>::existing();
+    QVERIFY(m_window);
+    act([this] { testsupport::clickButton(m_window, "cmdSysInfo"); });
+}
+
+QWidget *Case::showBrowse(Program program, const QString &folder)
+{
+    // Both browse windows open where the process is.
+    const QString work = QDir::currentPath();
+    if (!QDir::setCurrent(folder))
+        return nullptr;
+    atEnd([work] { QDir::setCurrent(work); });
+    QWidget *owner = nullptr;
+    if (program == Program::Main) {
+        startMain();
+        owner = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    } else {
+        musicsetter::start();
+        owner = SingleWindow<musicsetter::SetterWindow>::existing();
+    }
+    testsupport::clickButton(owner, "Command2");
+    if (program == Program::Main)
+        return SingleWindow<skinmaker::shell::FolderBrowseWindow>::existing();
+    return SingleWindow<musicsetter::BrowseWindow>::existing();
+}
+
+void Case::openBrowse(Program program, const QString &folder, qint64 bound)
+{
+    act([&] { m_window = showBrowse(program, folder); }, bound);
+}
+
+void Case::openInBrowse(Program program, const QString &folder, bool asOrdinaryUser)
+{
+    QVERIFY(QFileInfo(folder).isDir() || QDir().mkpath(folder));
+    m_window = showBrowse(program, QFileInfo(folder).path());
+    platform::FolderList *list = m_window ? m_window->findChild<platform::FolderList *>(u"Dir1"_s) : nullptr;
+    QVERIFY(list);
+    QTreeWidgetItem *item = list->itemFor(folder);
+    QVERIFY2(item, qPrintable(folder));
+    list->scrollToItem(item);
+    const QPoint centre = list->visualItemRect(item).center();
+    // Gone by the time the user opens it.
+    if (!asOrdinaryUser)
+        QVERIFY(QDir(folder).removeRecursively());
+    act([&] {
+        std::optional<OrdinaryUser> user;
+        if (asOrdinaryUser)
+            user.emplace();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    });
+}
+
+// ---------------------------------------------------------------------------------------
+
+void Case::expectNotice(const QStringList &fragments)
+{
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(!notices().isEmpty(), "no box was shown");
+    const QString last = notices().last();
+    for (const QString &fragment : fragments)
+        QVERIFY2(last.contains(fragment), qPrintable(u"“%1” not in the box:\n%2"_s.arg(fragment, last)));
+    if (m_hadWindow) {
+        QVERIFY2(m_window && m_window->isVisible(), "the window was closed");
+        expectTextsKept(m_window);
+    }
+}
+
+void Case::expectNoNotice()
+{
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(notices().isEmpty(), qPrintable(notices().join(u'|')));
+}
+
+void Case::expectTextsKept(const QWidget *window)
+{
+    QVERIFY2(window, "the window is gone");
+    if (!m_textsBefore.isEmpty())
+        QCOMPARE(lineEditTexts(window), m_textsBefore);
+}
+
+void Case::expectRefused(const QStringList &fragments)
+{
+    expectNotice(fragments);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(!notices().contains(u"生成成功!"_s));
+    QCOMPARE(state(skinIni()), m_iniBefore);
+}
+
+void Case::expectWritten(const QByteArray &extraAtEnd)
+{
+    if (QTest::currentTestFailed())
+        return;
+    if (m_writer == Window::Form1)
+        QCOMPARE(notices().value(notices().size() - 1), u"生成成功!"_s);
+    else
+        QVERIFY2(!m_window, "the window stayed open after writing");
+    // The old bytes, then the whole block, then whatever another program added after it.
+    const QByteArray after = testsupport::readBytes(skinIni());
+    QVERIFY(after.startsWith(m_iniBefore) && after.endsWith(extraAtEnd));
+    const QByteArray block = after.mid(m_iniBefore.size(), after.size() - m_iniBefore.size() - extraAtEnd.size());
+    const auto [firstLine, lines] = m_writer == Window::Form1 ? std::pair{"[main]\r\n", 10}
+        : m_writer == Window::Form3                           ? std::pair{"[button1]\r\n", 38}
+                                                              : std::pair{"[SkinInfo]\r\n", 7};
+    QVERIFY(block.startsWith(firstLine) && block.endsWith("\r\n"));
+    QCOMPARE(block.count("\r\n"), lines);
+    for (const auto &[box, text] : m_typed)
+        QVERIFY2(block.contains(QByteArray('=' + testsupport::gbk(text) + "\r\n")), box);
+}
+
+void Case::expectPicture(const QSize &size)
+{
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(notices(), QStringList{filledInNotice});
+    const auto *preview = SingleWindow<skinmaker::authoring::PreviewWindow>::existing();
+    QVERIFY(preview && preview->isVisible());
+    QCOMPARE(preview->background()->pixmap().size(), size);
+    expectTextsKept(m_window);
+}
+
+QImage Case::shownPicture() const
+{
+    const auto *preview = SingleWindow<skinmaker::authoring::PreviewWindow>::existing();
+    return preview ? preview->background()->pixmap().toImage() : QImage();
+}
+
+void Case::expectNoPicture(const QString &reason)
+{
+    if (QTest::currentTestFailed())
+        return;
+    const QString shown = install() + u"\\skins\\"_s + skinName + u'\\' + m_picture;
+    QCOMPARE(notices(),
+             (QStringList{filledInNotice,
+                          u"无法显示背景图片"_s + shown + u"\n原因:"_s + reason + u"\n预览中将不显示背景图片."_s}));
+    const auto *preview = SingleWindow<skinmaker::authoring::PreviewWindow>::existing();
+    QVERIFY(preview && preview->isVisible());
+    QVERIFY(preview->background()->pixmap().isNull());
+    expectTextsKept(m_window);
+}
+
+void Case::expectPlayerGiven(const QString &name)
+{
+    expectNoNotice();
+    QCOMPARE(m_playerCalls, (QStringList{u"name:"_s + name, u"open"_s, u"play"_s}));
+    QCOMPARE(state(musicSetting), m_settingBefore);
+}
+
+void Case::expectTuneWindow(int selectedAtOpening, const QByteArray &stored)
+{
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(m_openedWith, selectedAtOpening);
+    QCOMPARE(notices(), QStringList{u"设置完成!请重新启动本程序以生效"_s});
+    QVERIFY2(!m_window, "the music window stayed open");
+    QCOMPARE(testsupport::readBytes(musicSetting), stored);
+}
+
+void Case::expectTuneRefused(int selectedAtOpening, const QStringList &fragments)
+{
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(m_openedWith, selectedAtOpening);
+    expectSettingRefused(fragments);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(static_cast<skinmaker::music::MusicWindow *>(m_window.data())->option(m_chosen)->isChecked(),
+             "the choice was lost");
+}
+
+void Case::expectSettingRefused(const QStringList &fragments)
+{
+    expectNotice(QStringList{QString(u"无法保存音乐设置到文件"_s + QDir::current().absoluteFilePath(musicSetting))}
+                 + fragments);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(state(musicSetting), m_settingBefore);
+}
+
+void Case::expectSetterStored(const QByteArray &stored)
+{
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(notices(), QStringList{u"设置成功!!"_s});
+    QCOMPARE(testsupport::readBytes(musicSetting), stored);
+}
+
+void Case::expectTip(const std::function<bool(const QString &)> &isExpected)
+{
+    expectNoNotice();
+    const auto *tip = SingleWindow<skinmaker::shell::TipWindow>::existing();
+    QVERIFY2(tip && tip->isVisible(), "no tip window");
+    QVERIFY(tip->startUpBox()->isChecked());
+    const QString text = tip->findChild<QLabel *>(u"lblTipText"_s)->text();
+    QVERIFY2(isExpected(text), qPrintable(text.left(200)));
+}
+
+void Case::expectBrowseAt(const QString &folder, int subfolders, int files)
+{
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(m_window && m_window->isVisible(), "no browse window");
+    const auto *list = m_window->findChild<platform::FolderList *>(u"Dir1"_s);
+    QCOMPARE(list->path(), platform::nativeFolderPath(folder));
+    QCOMPARE(list->itemFor(folder)->childCount(), subfolders);
+    if (files >= 0)
+        QCOMPARE(m_window->findChild<platform::FileList *>(u"File1"_s)->count(), files);
+}
+
+void Case::finish()
+{
+    if (QTest::currentTestFailed() || m_skipped)
+        return;
+    QVERIFY2(m_acted, "the row never acted");
+    const QMap<QString, QByteArray> after = outside();
+    QStringList changed;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (m_before.value(it.key(), "<missing>") != it.value())
+            changed << it.key();
+    }
+    for (auto it = m_before.cbegin(); it != m_before.cend(); ++it) {
+        if (!after.contains(it.key()))
+            changed << it.key();
+    }
+    QVERIFY2(changed.isEmpty(), qPrintable(u"written outside the skin folder: "_s + changed.join(u", "_s)));
+}
+
+// ---------------------------------------------------------------------------------------
+// The table. Each row: a short name, its area, the input in words, the outcome in words,
+// and what it does.
+
+struct Row {
+    const char *name;
+    const char *area;
+    const char *input;
+    const char *outcome;
+    void (*run)(Case &);
+};
+
+// Rows that want a small file system skip visibly where they cannot have one.
+#define NEEDS_SMALL_DISK(c, folder, size)                                                                              \
+    if (!(c).mountSmallDisk(folder, size))                                                                             \
+    QSKIP("mounting a small file system needs an administrator")
+
+const Row rows[] = {
+    // --- skin.ini, through 生成 (Form1), 按钮 (Form3) and 版权 (Form5)
+    {"missing skin folder", "skin.ini", "skin name 白云, whose folder does not exist (生成)",
+     "box names the path and 皮肤文件夹不存在; nothing is created",
+     [](Case &c) {
+         c.skinName = u"白云"_s;
+         c.write(Window::Form1);
+         c.expectRefused({c.shownIni(u"白云"_s), u"皮肤文件夹不存在"_s});
+     }},
+    {"missing skin folder, button options", "skin.ini", "the same through 按钮 (Form3)",
+     "box names the path and why; Form3 stays open with its 28 texts",
+     [](Case &c) {
+         c.skinName = u"白云"_s;
+         c.write(Window::Form3);
+         c.expectRefused({c.shownIni(u"白云"_s), u"皮肤文件夹不存在"_s});
+     }},
+    {"skin.ini is a folder", "skin.ini", "a folder named skin.ini", "box names the path and 同名的文件夹已经存在",
+     [](Case &c) {
+         QVERIFY(QFile::remove(c.skinIni()) && QDir().mkdir(c.skinIni()));
+         c.write(Window::Form1);
+         c.expectRefused({c.shownIni(), u"同名的文件夹已经存在"_s});
+     }},
+    {"skin.ini is a FIFO", "skin.ini", "a named pipe as skin.ini (版权, Form5)",
+     "returns at once; box says 不是一个普通的文件; Form5 keeps its texts",
+     [](Case &c) {
+         QVERIFY(QFile::remove(c.skinIni()));
+         c.mkfifo(c.skinIni());
+         c.write(Window::Form5);
+         c.expectRefused({c.shownIni(), u"不是一个普通的文件"_s});
+     }},
+    {"skin.ini links outside", "skin.ini", "skin.ini a symbolic link to a file outside the skin folder",
+     "box says skin.ini是一个链接 and names the target; the target is untouched",
+     [](Case &c) {
+         QVERIFY(QFile::remove(c.skinIni()) && QFile::link(c.elsewhere(), c.skinIni()));
+         c.write(Window::Form1);
+         c.expectRefused({c.shownIni(), u"skin.ini是一个链接,指向"_s + c.elsewhere()});
+     }},
+    {"skin.ini links to /dev/full", "skin.ini", "skin.ini a link to /dev/full (按钮, Form3)",
+     "box says it is a link to /dev/full; Form3 keeps its texts",
+     [](Case &c) {
+         QVERIFY(QFile::remove(c.skinIni()) && QFile::link(u"/dev/full"_s, c.skinIni()));
+         c.write(Window::Form3);
+         c.expectRefused({c.shownIni(), u"skin.ini是一个链接,指向/dev/full"_s});
+     }},
+    {"read-only skin.ini", "skin.ini", "skin.ini with mode 0444 (版权, Form5)",
+     "box says 文件是只读的; the file keeps its bytes; Form5 keeps its texts",
+     [](Case &c) {
+         c.setPermissions(c.skinIni(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+         c.write(Window::Form5);
+         c.expectRefused({c.shownIni(), u"文件是只读的"_s});
+     }},
+    {"read-only skin folder", "skin.ini", "no skin.ini yet, skin folder with mode 0555",
+     "box names the path and 文件还不存在,而它所在的文件夹是只读的…; no file is created",
+     [](Case &c) {
+         QVERIFY(QFile::remove(c.skinIni()));
+         c.setPermissions(c.skinFolder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                              | QFile::ReadOther | QFile::ExeOther);
+         c.write(Window::Form1);
+         c.expectRefused({c.shownIni(), u"文件还不存在,而它所在的文件夹是只读的"_s});
+     }},
+    {"disk full mid-write", "skin.ini",
+     "skin folder on a 16 KiB tmpfs with 4 KiB free, a 64 KiB value in 说明 (版权, Form5); root only, else skipped",
+     "box says 磁盘已满; skin.ini holds its old bytes exactly; Form5 keeps its texts",
+     [](Case &c) {
+         NEEDS_SMALL_DISK(c, c.skinFolder(), "16k");
+         QVERIFY(testsupport::writeBytes(c.skinIni(), "old\r\n"));
+         QVERIFY(testsupport::writeBytes(c.skinFolder() + u"/filler"_s, QByteArray(8192, 'f')));
+         c.type("Text6", QString(64 * 1024, u'x'));
+         c.write(Window::Form5);
+         c.expectRefused({c.shownIni(), u"磁盘已满"_s});
+     }},
+    {"file-size limit mid-write", "skin.ini",
+     "a file-size limit 100 bytes past skin.ini's end (button sections need ~900), with the program's own SIGXFSZ handling (按钮, Form3)",
+     "the program survives; box says 文件超过了系统允许的大小; the old bytes stay exactly",
+     [](Case &c) {
+         // As a fresh process has it: the start must switch the signal off itself.
+         std::signal(SIGXFSZ, SIG_DFL);
+         c.hold(std::make_shared<testsupport::FileSizeLimit>(QFileInfo(c.skinIni()).size() + 100));
+         c.write(Window::Form3);
+         c.expectRefused({c.shownIni(), u"文件超过了系统允许的大小"_s});
+     }},
+    {"no version", "skin.ini", "neither 2003 nor 2004 chosen", "box 请选择版本!; nothing written",
+     [](Case &c) {
+         c.version = nullptr;
+         c.write(Window::Form1);
+         c.expectRefused({u"请选择版本!"_s});
+     }},
+    {"empty install path", "skin.ini", "QQ安装路径 empty (版权, Form5)", "box 您没有输入路径; Form5 keeps its texts",
+     [](Case &c) {
+         c.installPath.clear();
+         c.write(Window::Form5);
+         c.expectRefused({u"您没有输入路径"_s});
+     }},
+    {"skin name ..", "skin.ini", "skin name \"..\"", "box says the name cannot name a folder; nothing lands in skins/",
+     [](Case &c) {
+         c.skinName = u".."_s;
+         c.write(Window::Form1);
+         c.expectRefused({u"生成的QQ皮肤名称不能用作文件夹名称"_s});
+     }},
+    {"skin name a\\b", "skin.ini", "skin name \"a\\b\" (按钮, Form3)", "box says the name cannot name a folder",
+     [](Case &c) {
+         c.skinName = u"a\\b"_s;
+         c.write(Window::Form3);
+         c.expectRefused({u"生成的QQ皮肤名称不能用作文件夹名称"_s});
+     }},
+    {"empty skin name", "skin.ini", "skin name empty", "box says the name cannot name a folder",
+     [](Case &c) {
+         c.skinName.clear();
+         c.write(Window::Form1);
+         c.expectRefused({u"生成的QQ皮肤名称不能用作文件夹名称"_s});
+     }},
+    {"skin name of 300 characters", "skin.ini", "skin name of 300 Chinese characters",
+     "box names the path and 名称太长",
+     [](Case &c) {
+         c.skinName = QString(300, u'长');
+         c.write(Window::Form1);
+         c.expectRefused({c.shownIni(c.skinName), u"名称太长"_s});
+     }},
+    {"characters GBK cannot hold", "skin.ini", "说明 holds 😀 (版权, Form5)",
+     "box names the box and the character: “说明”中的“😀”",
+     [](Case &c) {
+         c.type("Text6", u"笑😀"_s);
+         c.write(Window::Form5);
+         c.expectRefused({u"无法保存的字符"_s, u"“说明”中的“😀”"_s});
+     }},
+    {"1 MB value", "skin.ini", "a background name of 1 Mi characters (2 MiB in GBK)",
+     "written whole: old bytes, then the whole block; 生成成功!",
+     [](Case &c) {
+         c.type("Text1", QString(1 << 20, u'图'));
+         c.write(Window::Form1);
+         c.expectWritten();
+     }},
+    {"write-only skin.ini", "skin.ini", "skin.ini with mode 0200", "box says 不允许读取 (a write could not be checked)",
+     [](Case &c) {
+         c.setPermissions(c.skinIni(), QFile::WriteOwner);
+         c.write(Window::Form1);
+         c.expectRefused({c.shownIni(), u"不允许读取"_s});
+     }},
+    {"pasted LF", "skin.ini", "background name \"bg.bmp\" + LF, as copied from a terminal",
+     "box names “输入背景图片名称”中的“U+000A”; nothing written",
+     [](Case &c) {
+         c.type("Text1", u"bg.bmp\n"_s);
+         c.write(Window::Form1);
+         c.expectRefused({u"换行等控制字符"_s, u"“输入背景图片名称”中的“U+000A”"_s});
+     }},
+    {"pasted CR LF section", "skin.ini", "说明 holds \"a\" CR LF \"[pasted]\" CR LF \"k=2\" (版权, Form5)",
+     "box names “说明”中的“U+000D U+000A”; Form5 keeps its texts",
+     [](Case &c) {
+         c.type("Text6", u"a\r\n[pasted]\r\nk=2"_s);
+         c.write(Window::Form5);
+         c.expectRefused({u"“说明”中的“U+000D U+000A”"_s});
+     }},
+    {"NUL in a box", "skin.ini", "the first button box holds a NUL (按钮, Form3)",
+     "box names the box and U+0000; Form3 keeps its texts",
+     [](Case &c) {
+         c.type("Text1", QString(u"a"_s + QChar(0) + u"b"_s));
+         c.write(Window::Form3);
+         c.expectRefused({u"“面板下部按钮图片 第一个按钮 鼠标未放上去时的图片名称”中的“U+0000”"_s});
+     }},
+    {"lone surrogate", "skin.ini", "logo name ending in a lone high surrogate U+D83D",
+     "box names “主菜单中logo图片名称”中的“U+D83D”",
+     [](Case &c) {
+         c.type("Text6", QString(u"logo"_s + QChar(0xD83D)));
+         c.write(Window::Form1);
+         c.expectRefused({u"“主菜单中logo图片名称”中的“U+D83D”"_s});
+     }},
+    {"skin name with U+202E", "skin.ini", "skin name \"skin\" U+202E \"gpj\" (reads as another name)",
+     "box says the name cannot name a folder, and 名称中含有看不见的或会改变文字顺序的字符“U+202E”",
+     [](Case &c) {
+         c.skinName = QString(u"skin"_s + QChar(0x202E) + u"gpj"_s);
+         c.write(Window::Form1);
+         c.expectRefused({u"生成的QQ皮肤名称不能用作文件夹名称"_s, u"U+202E"_s});
+     }},
+    {"another program appends meanwhile", "skin.ini",
+     "another program appends a line right after our write", "生成成功!; old bytes, our whole block, then its line",
+     [](Case &c) {
+         c.hold(std::make_shared<platform::ansi::AppendInterleave>([](const QString &path) {
+             QFile shared(path);
+             QVERIFY(shared.open(QIODevice::Append) && shared.write("other\r\n") == 7);
+         }));
+         c.write(Window::Form1);
+         c.expectWritten("other\r\n");
+     }},
+    {"another program spoils our bytes", "skin.ini",
+     "another program overwrites a byte of ours and appends a line (版权, Form5)",
+     "box says 其他程序同时改动了这个文件; its line is not cut; Form5 keeps its texts",
+     [](Case &c) {
+         c.hold(std::make_shared<platform::ansi::AppendInterleave>([](const QString &path) {
+             QFile shared(path);
+             QVERIFY(shared.open(QIODevice::ReadWrite) && shared.seek(shared.size() - 3) && shared.write("X") == 1);
+             QVERIFY(shared.seek(shared.size()) && shared.write("late\r\n") == 6);
+         }));
+         c.write(Window::Form5);
+         c.expectNotice({c.shownIni(), u"其他程序同时改动了这个文件"_s, u"请检查文件的内容"_s});
+         const QByteArray after = testsupport::readBytes(c.skinIni());
+         QVERIFY(after.startsWith("old\r\n[SkinInfo]\r\n") && after.endsWith("late\r\n"));
+     }},
+
+    // --- the background picture in the preview (菜单 预览)
+    {"BMP picture", "picture", "a 60 × 40 bitmap", "shown unscaled, no second box",
+     [](Case &c) {
+         QVERIFY(quarters(60, 40).save(c.skinFolder() + u"/bg.bmp"_s, "BMP"));
+         c.preview(u"bg.bmp"_s);
+         c.expectPicture(QSize(60, 40));
+     }},
+    {"GIF picture", "picture", "a 60 × 40 GIF", "shown unscaled",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(c.skinFolder() + u"/bg.gif"_s, testsupport::encodeGif(quarters(60, 40))));
+         c.preview(u"bg.gif"_s);
+         c.expectPicture(QSize(60, 40));
+     }},
+    {"JPEG picture", "picture", "a 60 × 40 JPEG", "shown unscaled",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(c.skinFolder() + u"/bg.jpg"_s, jpeg(quarters(60, 40))));
+         c.preview(u"bg.jpg"_s);
+         c.expectPicture(QSize(60, 40));
+     }},
+    {"PNG picture", "picture", "a 60 × 40 PNG", "shown unscaled",
+     [](Case &c) {
+         QVERIFY(quarters(60, 40).save(c.skinFolder() + u"/bg.png"_s, "PNG"));
+         c.preview(u"bg.png"_s);
+         c.expectPicture(QSize(60, 40));
+     }},
+    {"truncated JPEG", "picture", "a 200 × 200 JPEG cut off after half its bytes",
+     "shown at full size, the missing part filled in, as image viewers do (a limit we accept)",
+     [](Case &c) {
+         const QByteArray whole = jpeg(quarters(200, 200));
+         QVERIFY(testsupport::writeBytes(c.skinFolder() + u"/bg.jpg"_s, whole.left(whole.size() / 2)));
+         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"premature end of data"_s));
+         c.preview(u"bg.jpg"_s);
+         c.expectPicture(QSize(200, 200));
+         // The part before the cut is the picture's own; the rest is filled in.
+         const QImage shown = c.shownPicture();
+         QVERIFY2(qGreen(shown.pixel(10, 10)) > 120 && qRed(shown.pixel(10, 10)) < 60, "top left not decoded");
+         QVERIFY2(qBlue(shown.pixel(190, 190)) < 200, qPrintable(QString::number(shown.pixel(190, 190), 16)));
+     }},
+    {"corrupt JPEG", "picture", "a JPEG start marker followed by 4000 bytes of noise",
+     "box: 原因:图片数据已损坏,无法读取; the preview opens without the picture",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(c.skinFolder() + u"/bg.jpg"_s,
+                                         QByteArray("\xff\xd8\xff\xe0", 4) + QByteArray(4000, '\x13')));
+         c.preview(u"bg.jpg"_s);
+         c.expectNoPicture(u"图片数据已损坏,无法读取"_s);
+     }},
+    {"PNG claiming 40000 × 40000", "picture", "a PNG header claiming 40000 × 40000 pixels",
+     "refused at once, before decoding: 图片太大(宽40000像素,高40000像素)…",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(c.skinFolder() + u"/bg.png"_s, testsupport::pngHeaderOnly(40000, 40000)));
+         c.preview(u"bg.png"_s);
+         c.expectNoPicture(u"图片太大(宽40000像素,高40000像素),预览最多只能显示约1677万像素的图片"_s);
+     }},
+    {"/dev/zero as the picture", "picture", "bg.bmp a link to /dev/zero",
+     "returns at once: 原因:这不是一个文件", [](Case &c) {
+         QVERIFY(QFile::link(u"/dev/zero"_s, c.skinFolder() + u"/bg.bmp"_s));
+         c.preview(u"bg.bmp"_s);
+         c.expectNoPicture(u"这不是一个文件"_s);
+     }},
+    {"FIFO as the picture", "picture", "bg.bmp a named pipe", "returns at once: 原因:这不是一个文件",
+     [](Case &c) {
+         c.mkfifo(c.skinFolder() + u"/bg.bmp"_s);
+         c.preview(u"bg.bmp"_s);
+         c.expectNoPicture(u"这不是一个文件"_s);
+     }},
+    {"picture with mode 000", "picture", "bg.bmp that nobody may read, also as root", "原因:文件无法打开",
+     [](Case &c) {
+         QVERIFY(quarters(8, 8).save(c.skinFolder() + u"/bg.bmp"_s, "BMP"));
+         c.setPermissions(c.skinFolder() + u"/bg.bmp"_s, {});
+         c.preview(u"bg.bmp"_s);
+         c.expectNoPicture(u"文件无法打开"_s);
+     }},
+    {"picture folder without search permission", "picture", "skin folder with mode 0600",
+     "原因:无法进入图片所在的文件夹,没有访问它的权限", [](Case &c) {
+         QVERIFY(quarters(8, 8).save(c.skinFolder() + u"/bg.bmp"_s, "BMP"));
+         c.setPermissions(c.skinFolder(), QFile::ReadOwner | QFile::WriteOwner);
+         c.preview(u"bg.bmp"_s);
+         c.expectNoPicture(u"无法进入图片所在的文件夹,没有访问它的权限"_s);
+     }},
+
+    // --- qqq.qq when the main program starts (a recording player stands in for the sound)
+    {"qqq.qq missing at start", "qqq.qq", "no qqq.qq in the working folder", "no tune, no box",
+     [](Case &c) {
+         c.startWithPlayer();
+         c.expectPlayerGiven({});
+     }},
+    {"qqq.qq empty at start", "qqq.qq", "qqq.qq of 0 bytes", "no tune, no box",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(musicSetting, {}));
+         c.startWithPlayer();
+         c.expectPlayerGiven({});
+     }},
+    {"qqq.qq without CR at start", "qqq.qq", "\"music\\3.mid\" LF, as saved on Linux", "plays music\\3.mid, no box",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(musicSetting, "music\\3.mid\n"));
+         c.startWithPlayer();
+         c.expectPlayerGiven(u"music\\3.mid"_s);
+     }},
+    {"qqq.qq binary at start", "qqq.qq", "the 256 byte values, 0E to FF, then 00 to 0D",
+     "the player is handed the first line (it names no tune, so nothing sounds); no box",
+     [](Case &c) {
+         QByteArray binary;
+         for (int byte = 0; byte < 256; ++byte)
+             binary.append(char((byte + 14) % 256));  // 0E..FF, then 00..0D: the first line ends at 0A
+         QVERIFY(testsupport::writeBytes(musicSetting, binary));
+         c.startWithPlayer();
+         c.expectPlayerGiven(QStringDecoder("GBK").decode(binary.left(binary.indexOf('\n'))));
+     }},
+    {"qqq.qq of 1 GB at start", "qqq.qq", "a sparse file of 1 GiB of zero bytes, no line end",
+     "start stays quick (at most 64 KiB are read); no box",
+     [](Case &c) {
+         QFile file(musicSetting);
+         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 30));
+         file.close();
+         c.startWithPlayer();
+         c.expectPlayerGiven(QString(64 * 1024, QChar(0)));
+     }},
+    {"qqq.qq a folder at start", "qqq.qq", "a folder named qqq.qq", "no tune, no box",
+     [](Case &c) {
+         QVERIFY(QDir().mkdir(musicSetting));
+         c.startWithPlayer();
+         c.expectPlayerGiven({});
+     }},
+    {"qqq.qq a FIFO at start", "qqq.qq", "a named pipe named qqq.qq", "start does not wait on it; no tune, no box",
+     [](Case &c) {
+         c.mkfifo(musicSetting);
+         c.startWithPlayer();
+         c.expectPlayerGiven({});
+     }},
+
+    // --- qqq.qq in the music window (菜单 选择音乐, Form4): opening, then 默认音乐2 and 确定
+    {"qqq.qq missing in Form4", "qqq.qq", "no qqq.qq", "opens with none chosen; 确定 stores music\\2.mid; 设置完成!",
+     [](Case &c) {
+         c.chooseTune(2);
+         c.expectTuneWindow(0, "music\\2.mid\r\n");
+     }},
+    {"qqq.qq empty in Form4", "qqq.qq", "qqq.qq of 0 bytes", "none chosen; 确定 stores music\\2.mid",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(musicSetting, {}));
+         c.chooseTune(2);
+         c.expectTuneWindow(0, "music\\2.mid\r\n");
+     }},
+    {"qqq.qq without CR in Form4", "qqq.qq", "\"music\\3.mid\" LF", "opens with 默认音乐3 chosen; 确定 stores music\\2.mid",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(musicSetting, "music\\3.mid\n"));
+         c.chooseTune(2);
+         c.expectTuneWindow(3, "music\\2.mid\r\n");
+     }},
+    {"qqq.qq binary in Form4", "qqq.qq", "250 bytes: 00 FF 81 CR 7F, fifty times", "none chosen; 确定 replaces it whole",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(musicSetting, QByteArray("\x00\xff\x81\r\x7f", 5).repeated(50)));
+         c.chooseTune(2);
+         c.expectTuneWindow(0, "music\\2.mid\r\n");
+     }},
+    {"qqq.qq of 1 GB in Form4", "qqq.qq", "a sparse file of 1 GiB", "opens at once; 确定 replaces it whole",
+     [](Case &c) {
+         QFile file(musicSetting);
+         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 30));
+         file.close();
+         c.chooseTune(2);
+         c.expectTuneWindow(0, "music\\2.mid\r\n");
+     }},
+    {"qqq.qq a folder in Form4", "qqq.qq", "a folder named qqq.qq",
+     "box: 无法保存音乐设置到文件<path> 原因:同名的文件夹已经存在…; Form4 stays with 默认音乐2 chosen",
+     [](Case &c) {
+         QVERIFY(QDir().mkdir(musicSetting));
+         c.chooseTune(2);
+         c.expectTuneRefused(0, {u"同名的文件夹已经存在"_s});
+     }},
+
+    {"read-only working folder in Form4", "qqq.qq", "no qqq.qq, and the working folder has mode 0555",
+     "box names the path and 文件还不存在,而它所在的文件夹是只读的…; Form4 stays with its choice", [](Case &c) {
+         c.setPermissions(QDir::currentPath(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                                   | QFile::ReadOther | QFile::ExeOther);
+         c.chooseTune(2);
+         c.expectTuneRefused(0, {u"文件还不存在,而它所在的文件夹是只读的"_s});
+     }},
+
+    // --- qqq.qq in the setter's store (Morvane背景音乐添加程序, 确定)
+    {"qqq.qq a folder in the setter", "qqq.qq", "a folder named qqq.qq",
+     "box names the path and 同名的文件夹已经存在; the path box keeps its text",
+     [](Case &c) {
+         QVERIFY(QDir().mkdir(musicSetting));
+         c.storeInSetter(u"D:\\音乐\\春天.mp3"_s);
+         c.expectSettingRefused({u"同名的文件夹已经存在"_s});
+     }},
+    {"qqq.qq a FIFO in the setter", "qqq.qq", "a named pipe named qqq.qq",
+     "returns at once; box names the path and 不是一个普通的文件", [](Case &c) {
+         c.mkfifo(musicSetting);
+         c.storeInSetter(u"D:\\音乐\\春天.mp3"_s);
+         c.expectSettingRefused({u"不是一个普通的文件"_s});
+     }},
+    {"qqq.qq of 1 GB in the setter", "qqq.qq", "a sparse file of 1 GiB", "replaced whole by the one line; 设置成功!!",
+     [](Case &c) {
+         QFile file(musicSetting);
+         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 30));
+         file.close();
+         c.storeInSetter(u"D:\\音乐\\春天.mp3"_s);
+         c.expectSetterStored(testsupport::gbk(u"D:\\音乐\\春天.mp3\r\n"_s));
+     }},
+
+    // --- QQ.QQ, the tips beside the program, with tips at start on
+    {"QQ.QQ missing", "QQ.QQ", "no tips file", "the tip window shows with an empty tip; no box",
+     [](Case &c) {
+         c.startWithTips(u"1"_s);
+         c.expectTip([](const QString &tip) { return tip.isEmpty(); });
+     }},
+    {"QQ.QQ empty", "QQ.QQ", "a tips file of 0 bytes", "the tip window shows with an empty tip; no box",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(tipsFile(), {}));
+         c.startWithTips(u"1"_s);
+         c.expectTip([](const QString &tip) { return tip.isEmpty(); });
+     }},
+    {"QQ.QQ invalid GBK", "QQ.QQ", "one line of bytes that are no GBK (81 20, FF)",
+     "the tip is shown with U+FFFD where the bytes were; no box",
+     [](Case &c) {
+         QVERIFY(testsupport::writeBytes(tipsFile(), "a\x81 b\xff\r\n"));
+         c.startWithTips(u"1"_s);
+         c.expectTip([](const QString &tip) { return tip.startsWith(u'a') && tip.contains(QChar(0xFFFD)); });
+     }},
+    {"QQ.QQ of a million lines", "QQ.QQ", "1 000 000 tips (about 13 MB)",
+     "start stays within 1 s; a tip from the file is shown",
+     [](Case &c) {
+         QByteArray tips;
+         for (int i = 1; i <= 1000000; ++i)
+             tips += "tip " + QByteArray::number(i) + "\r\n";
+         QVERIFY(testsupport::writeBytes(tipsFile(), tips));
+         c.startWithTips(u"1"_s, 1000);
+         c.expectTip([](const QString &tip) { return tip.startsWith(u"tip "_s) && tip.mid(4).toInt() > 0; });
+     }},
+
+    // --- the tips setting
+    {"tips setting abc", "tips setting", "the stored value \"abc\"", "the tip window still shows, its box ticked",
+     [](Case &c) {
+         c.mayWrite(QFileInfo(QDir::homePath()).path() + u"/config"_s);
+         c.startWithTips(u"abc"_s);
+         c.expectTip([](const QString &) { return true; });
+     }},
+
+    // --- the companion programs (菜单 music2 and hhh)
+    {"setter missing", "companion", "no Morvane背景音乐添加程序 beside the program or on PATH",
+     "box 找不到程序\"Morvane背景音乐添加程序.exe\"…; the main window goes on", [](Case &c) {
+         c.startCompanion("music2");
+         c.expectNotice({u"找不到程序\"Morvane背景音乐添加程序.exe\""_s});
+     }},
+    {"help not executable", "companion", "帮助 beside the program without execute permission",
+     "box 无法启动程序\"帮助.exe\"!, the file, 原因:文件没有运行的权限…", [](Case &c) {
+         QVERIFY(QDir().mkpath(c.sandbox(u"bin"_s)));
+         QVERIFY(testsupport::writeBytes(c.sandbox(u"bin/帮助"_s), "#!/bin/sh\n"));
+         QVERIFY(QFile::setPermissions(c.sandbox(u"bin/帮助"_s), QFile::ReadOwner | QFile::WriteOwner));
+         c.startCompanion("hhh");
+         c.expectNotice({c.sandbox(u"bin/帮助"_s), u"没有运行的权限"_s});
+     }},
+    {"help not a program", "companion", "帮助 marked executable but holding a broken program",
+     "box 无法启动程序\"帮助.exe\"!, the file, 原因:系统无法运行这个文件…", [](Case &c) {
+         QVERIFY(QDir().mkpath(c.sandbox(u"bin"_s)));
+         QVERIFY(testsupport::writeBytes(c.sandbox(u"bin/帮助"_s), QByteArray("\x7f" "ELF broken", 10)));
+         QVERIFY(QFile::setPermissions(c.sandbox(u"bin/帮助"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+         c.startCompanion("hhh");
+         c.expectNotice({u"无法启动程序\"帮助.exe\""_s, c.sandbox(u"bin/帮助"_s), u"原因:"_s});
+     }},
+
+    // --- the about window
+    {"system information tool missing", "about", "no tool named by the registry, none on PATH",
+     "the designed box 此时系统信息不可用; the about window stays", [](Case &c) {
+         c.askForSystemInformation();
+         c.expectNotice({u"此时系统信息不可用"_s});
+     }},
+
+    // --- the browse windows: 浏览 on the main window (Form2) and in the setter (Form2)
+    {"vanished folder, main Form2", "browse", "a folder removed after it was listed, then double-clicked",
+     "box 无法读取<path> 请选择其他驱动器或文件夹.; the list stays where it was", [](Case &c) {
+         c.openInBrowse(Program::Main, c.sandbox(u"browse/gone"_s));
+         c.expectNotice({u"无法读取"_s + c.sandbox(u"browse/gone"_s) + u"\n请选择其他驱动器或文件夹."_s});
+         c.expectBrowseAt(c.sandbox(u"browse"_s), 1);
+     }},
+    {"vanished folder, setter Form2", "browse", "the same in the setter", "the same box; the list stays",
+     [](Case &c) {
+         c.openInBrowse(Program::Setter, c.sandbox(u"browse/gone"_s));
+         c.expectNotice({u"无法读取"_s + c.sandbox(u"browse/gone"_s)});
+         c.expectBrowseAt(c.sandbox(u"browse"_s), 1, 0);
+     }},
+    {"unreadable folder, main Form2", "browse",
+     "a folder with mode 000, double-clicked by an ordinary user (root acts as nobody for the click)",
+     "box 无法读取<path>…; the list stays where it was", [](Case &c) {
+         const QString locked = c.openFolder(u"locked"_s);
+         c.setPermissions(locked, {});
+         c.openInBrowse(Program::Main, locked, true);
+         c.expectNotice({u"无法读取"_s + locked});
+         c.expectBrowseAt(QFileInfo(locked).path(), 1);
+     }},
+    {"unreadable folder, setter Form2", "browse", "the same in the setter", "the same box; the list stays",
+     [](Case &c) {
+         const QString locked = c.openFolder(u"locked"_s);
+         c.setPermissions(locked, {});
+         c.openInBrowse(Program::Setter, locked, true);
+         c.expectNotice({u"无法读取"_s + locked});
+         c.expectBrowseAt(QFileInfo(locked).path(), 1, 0);
+     }},
+    {"name not UTF-8, main Form2", "browse", "the current folder holds folders named \"good\" and \"bad\" + byte FF",
+     "only \"good\" is listed: a name that is not UTF-8 cannot be shown or opened (a limit we accept); no box",
+     [](Case &c) {
+         const QString folder = c.openFolder(u"names"_s);
+         QVERIFY(QDir(folder).mkdir(u"good"_s));
+         const QByteArray bad = QFile::encodeName(folder) + "/bad\xff";
+         QCOMPARE(::mkdir(bad.constData(), 0755), 0);
+         c.atEnd([bad] { ::rmdir(bad.constData()); });
+         c.openBrowse(Program::Main, folder);
+         c.expectNoNotice();
+         c.expectBrowseAt(folder, 1);
+     }},
+    {"name not UTF-8, setter Form2", "browse",
+     "a tune named \"bad\" + byte FF + \".mid\", picked in Form2, then 确定 in the setter",
+     "it is listed with U+FFFD for the byte; 确定 refuses it: 音乐文件的路径中含有无法保存的字符 “�” (the same limit)",
+     [](Case &c) {
+         const QString folder = c.openFolder(u"names"_s);
+         const QByteArray bad = QFile::encodeName(folder) + "/bad\xff.mid";
+         QVERIFY(testsupport::writeBytes(QFile::decodeName(bad), "tune"));
+         c.atEnd([bad] { ::unlink(bad.constData()); });
+         QWidget *browse = c.showBrowse(Program::Setter, folder);
+         const auto found = browse->findChild<QListWidget *>(u"File1"_s)->findItems(u"bad\uFFFD.mid"_s, Qt::MatchExactly);
+         QCOMPARE(found.size(), 1);
+         found.first()->setSelected(true);
+         QVERIFY(testsupport::clickButton(browse));
+         c.confirmSetter();
+         c.expectNotice({u"音乐文件的路径中含有无法保存的字符"_s, u"“\uFFFD”"_s});
+         QVERIFY(!QFile::exists(musicSetting));
+     }},
+    {"100 000 entries, main Form2", "browse", "the current folder holds 50 000 folders and 50 000 tunes",
+     "Form2 opens within 5 s (to be tightened) listing the 50 000 folders", [](Case &c) {
+         const QString folder = bigFolder();
+         c.openBrowse(Program::Main, folder, bigFolderBound);
+         c.expectBrowseAt(folder, bigFolderHalf);
+     }},
+    {"100 000 entries, setter Form2", "browse", "the same in the setter",
+     "Form2 opens within 5 s (to be tightened) listing 50 000 folders and 50 000 tunes", [](Case &c) {
+         const QString folder = bigFolder();
+         c.openBrowse(Program::Setter, folder, bigFolderBound);
+         c.expectBrowseAt(folder, bigFolderHalf, bigFolderHalf);
+     }},
+};
+
+void printMarkdown()
+{
+    QTextStream out(stdout);
+    out << "| Area | Row | Input | Outcome |\n|---|---|---|---|\n";
+    const auto cell = [](const char *text) { return QString::fromUtf8(text).replace(u'|', u"\\|"_s); };
+    for (const Row &row : rows)
+        out << "| " << cell(row.area) << " | " << cell(row.name) << " | " << cell(row.input) << " | "
+            << cell(row.outcome) << " |\n";
+}
+
+}  // namespace
+
+class BadInputTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanupTestCase() { bigFolderHolder().reset(); }
+
+    void badInput_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int index = 0; index < int(std::size(rows)); ++index)
+            QTest::newRow(rows[index].name) << index;
+    }
+
+    void badInput()
+    {
+        QFETCH(int, row);
+        Case c(rows[row].name);
+        rows[row].run(c);
+        c.finish();
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc == 2 && qstrcmp(argv[1], "--markdown") == 0) {
+        printMarkdown();
+        return 0;
+    }
+    testsupport::IsolatedEnvironment environment;
+    QApplication application(argc, argv);
+    BadInputTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_badinput.moc"
