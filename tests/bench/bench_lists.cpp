@@ -1,30 +1,30 @@
-// Opens folders of many entries in both browse windows and prints, one name=value line per
-// measurement, how long the window thread is held and how much memory the lists take.
-//
-//   bench_lists             makes the folders, measures every case, removes the folders
-//
-// Each case runs in a fresh process of this program, so memory freed by one case does not
-// hide what the next takes.
+// Opens folders of many entries in both browse windows and prints one line per measurement,
+// <folder>_<window>_<measure>=<value>:
+//   open_ms         from opening the folder until the window has painted once
+//   fill_held_ms    after that, the longest the window thread stayed busy until the lists were full
+//   complete_ms     from opening the folder until the lists were full
+//   rss_mb          the memory the process grew by until then
+//   reopen_*        the same on opening the folder again, after going back to where the window started
+// It makes the folders in the temporary folder and removes them when done. Each case runs in
+// a fresh process of this program, so memory freed by one case does not hide what the next
+// takes.
 #include "musicsetter/browsewindow.h"
 #include "skinmaker/shell/folderbrowsewindow.h"
 
 #include "platform/filesystemlists.h"
 
+#include "environment.h"
+
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -39,54 +39,6 @@ constexpr Folder folders[] = {
     {"folders100k", 100000, false},
     {"files100k", 100000, true},
 };
-
-// Names of both cases and all three music extensions, so sorting and matching have work.
-QByteArray entryName(const Folder &folder, int i)
-{
-    static const char *const extensions[] = {".mp3", ".MID", ".wav"};
-    const QByteArray stem = (i % 2 ? "entry" : "Entry") + QByteArray::number(i).rightJustified(6, '0');
-    return folder.files ? stem + extensions[i % 3] : stem;
-}
-
-bool makeEntries(const QByteArray &path, const Folder &folder)
-{
-    if (::mkdir(path.constData(), 0755) != 0)
-        return false;
-    for (int i = 0; i < folder.entries; ++i) {
-        const QByteArray entry = path + '/' + entryName(folder, i);
-        if (folder.files) {
-            const int fd = ::open(entry.constData(), O_CREAT | O_WRONLY, 0644);
-            if (fd < 0)
-                return false;
-            ::close(fd);
-        } else if (::mkdir(entry.constData(), 0755) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// By name, as made: far faster than removing recursively, which looks at each entry first.
-void removeEntries(const QByteArray &path, const Folder &folder)
-{
-    for (int i = 0; i < folder.entries; ++i) {
-        const QByteArray entry = path + '/' + entryName(folder, i);
-        if (folder.files)
-            ::unlink(entry.constData());
-        else
-            ::rmdir(entry.constData());
-    }
-    ::rmdir(path.constData());
-}
-
-double residentMegabytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toDouble() * double(::sysconf(_SC_PAGESIZE)) / (1024 * 1024) : 0;
-}
 
 // How many subfolders the folder list shows below its open folder.
 int listedFolders(const platform::FolderList *list)
@@ -103,7 +55,7 @@ int listedFolders(const platform::FolderList *list)
 
 struct Hold {
     qint64 openMs = 0;      // from the call until the window has painted once
-    qint64 longestMs = 0;   // the longest the window thread stayed busy until the lists were full
+    qint64 fillMs = 0;  // after that, the longest the window thread stayed busy until the lists were full
     qint64 completeMs = 0;  // until the lists were full
     bool complete = false;
 };
@@ -123,7 +75,7 @@ Hold openFolder(QWidget *window, platform::FolderList *folders, platform::FileLi
     folders->setPath(path);
     window->repaint();
     QCoreApplication::processEvents();
-    hold.openMs = hold.longestMs = clock.elapsed();
+    hold.openMs = clock.elapsed();
     int lastCount = listedFolders(folders);
     while (!(hold.complete = shown()) && clock.elapsed() < 120000) {
         QThread::msleep(1);
@@ -136,7 +88,7 @@ Hold openFolder(QWidget *window, platform::FolderList *folders, platform::FileLi
             window->repaint();
             lastCount = count;
         }
-        hold.longestMs = std::max(hold.longestMs, turn.elapsed());
+        hold.fillMs = std::max(hold.fillMs, turn.elapsed());
     }
     hold.completeMs = clock.elapsed();
     return hold;
@@ -161,22 +113,22 @@ int measure(const QString &windowName, const QString &caseName, const QString &p
     window->show();
     QCoreApplication::processEvents();
     const QString start = folders->path();
-    const double baseline = residentMegabytes();
+    const double baseline = testsupport::residentMegabytes();
 
     QTextStream out(stdout);
     const QString prefix = caseName + u'_' + windowName + u'_';
     const Hold first = openFolder(window.get(), folders, files, path, expectedFolders, expectedFiles);
-    const double grown = residentMegabytes() - baseline;
+    const double grown = testsupport::residentMegabytes() - baseline;
     openFolder(window.get(), folders, files, start, -1, -1);  // back where it started
     const Hold again = openFolder(window.get(), folders, files, path, expectedFolders, expectedFiles);
-    const double grownAgain = residentMegabytes() - baseline;
+    const double grownAgain = testsupport::residentMegabytes() - baseline;
 
     out << prefix << "open_ms=" << first.openMs << '\n'
-        << prefix << "held_ms=" << first.longestMs << '\n'
+        << prefix << "fill_held_ms=" << first.fillMs << '\n'
         << prefix << "complete_ms=" << first.completeMs << '\n'
         << prefix << "rss_mb=" << QString::number(grown, 'f', 1) << '\n'
         << prefix << "reopen_ms=" << again.openMs << '\n'
-        << prefix << "reopen_held_ms=" << again.longestMs << '\n'
+        << prefix << "reopen_fill_held_ms=" << again.fillMs << '\n'
         << prefix << "reopen_complete_ms=" << again.completeMs << '\n'
         << prefix << "reopen_rss_mb=" << QString::number(grownAgain, 'f', 1) << '\n';
     out.flush();
@@ -194,35 +146,38 @@ int runAll(const QString &program)
         std::fprintf(stderr, "no temporary folder\n");
         return 1;
     }
-    const QByteArray basePath = QFile::encodeName(base.path());
-    std::fprintf(stderr, "making the folders in %s ...\n", basePath.constData());
-    bool made = true;
-    for (const Folder &folder : folders)
-        made = made && makeEntries(basePath + '/' + folder.name, folder);
-
-    int failures = made ? 0 : 1;
-    if (made) {
-        for (const Folder &folder : folders) {
-            for (const char *window : {"skinmaker", "setter"}) {
-                if (folder.files && QByteArrayView(window) == "skinmaker")
-                    continue;  // that window has no file list
-                QProcess child;
-                child.setWorkingDirectory(base.path());
-                child.setProcessChannelMode(QProcess::ForwardedChannels);
-                child.start(program, {QStringLiteral("--measure"), QLatin1String(window), QLatin1String(folder.name),
-                                      base.path() + u'/' + QLatin1String(folder.name),
-                                      QString::number(folder.files ? 0 : folder.entries),
-                                      QString::number(folder.files ? folder.entries : 0)});
-                if (!child.waitForFinished(600000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-                    ++failures;
-            }
+    std::fprintf(stderr, "making the folders in %s ...\n", qPrintable(base.path()));
+    std::vector<std::unique_ptr<testsupport::ManyEntries>> made;
+    for (const Folder &folder : folders) {
+        made.push_back(std::make_unique<testsupport::ManyEntries>(
+            base.path() + u'/' + QLatin1String(folder.name), folder.entries,
+            folder.files ? testsupport::ManyEntries::Files : testsupport::ManyEntries::Folders,
+            folder.files ? QStringList{QStringLiteral(".mp3"), QStringLiteral(".MID"), QStringLiteral(".wav")}
+                         : QStringList()));
+        if (!made.back()->isValid()) {
+            std::fprintf(stderr, "could not make the folder %s\n", folder.name);
+            return 1;
         }
-    } else {
-        std::fprintf(stderr, "could not make the folders\n");
+    }
+
+    int failures = 0;
+    for (const Folder &folder : folders) {
+        for (const char *window : {"skinmaker", "setter"}) {
+            if (folder.files && QByteArrayView(window) == "skinmaker")
+                continue;  // that window has no file list
+            QProcess child;
+            child.setWorkingDirectory(base.path());
+            child.setProcessChannelMode(QProcess::ForwardedChannels);
+            child.start(program,
+                        {QStringLiteral("--measure"), QLatin1String(window), QLatin1String(folder.name),
+                         base.path() + u'/' + QLatin1String(folder.name),
+                         QString::number(folder.files ? 0 : folder.entries),
+                         QString::number(folder.files ? folder.entries : 0)});
+            if (!child.waitForFinished(600000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+                ++failures;
+        }
     }
     std::fprintf(stderr, "removing the folders ...\n");
-    for (const Folder &folder : folders)
-        removeEntries(basePath + '/' + folder.name, folder);
     return failures == 0 ? 0 : 1;
 }
 
