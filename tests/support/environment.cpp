@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
+#include <QThreadPool>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -115,6 +116,21 @@ QString ManyEntries::name(int i) const
     const QString stem = (i % 2 ? QStringLiteral("entry") : QStringLiteral("Entry"))
         + QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'));
     return m_suffixes.isEmpty() ? stem : stem + m_suffixes.at(i % m_suffixes.size());
+}
+
+HeldThreadPool::HeldThreadPool()
+    : m_gate(std::make_shared<QSemaphore>())
+    , m_held(QThreadPool::globalInstance()->maxThreadCount())
+{
+    // Work started later queues behind these, whether or not each has begun yet.
+    for (int i = 0; i < m_held; ++i)
+        QThreadPool::globalInstance()->start([gate = m_gate] { gate->acquire(); });
+}
+
+void HeldThreadPool::release()
+{
+    m_gate->release(m_held);
+    m_held = 0;
 }
 
 double residentMegabytes()

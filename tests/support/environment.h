@@ -2,13 +2,16 @@
 
 #include <QByteArray>
 #include <QMap>
+#include <QSemaphore>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
+
 // Helpers for every test program, windows or not: an isolated home and working folder, a
-// file-size limit, folders of many entries, the memory in use, and reading and writing raw
-// files. Qt Core only.
+// file-size limit, folders of many entries, a held thread pool, the memory in use, and reading
+// and writing raw files. Qt Core only.
 namespace testsupport {
 
 // Points HOME, the XDG folders and WINEPREFIX into a fresh temporary folder and makes a
@@ -65,6 +68,23 @@ private:
     Kind m_kind = Folders;
     QStringList m_suffixes;
     int m_made = 0;
+};
+
+// Keeps every thread of the application's thread pool busy while it lives, so that work
+// started on the pool meanwhile waits until it lets go: what the lists read there stays
+// unread however fast the machine is.
+class HeldThreadPool {
+public:
+    HeldThreadPool();
+    ~HeldThreadPool() { release(); }
+    HeldThreadPool(const HeldThreadPool &) = delete;
+    HeldThreadPool &operator=(const HeldThreadPool &) = delete;
+
+    void release();
+
+private:
+    std::shared_ptr<QSemaphore> m_gate;
+    int m_held = 0;
 };
 
 // The memory the process keeps in RAM, in megabytes; 0 where the system does not tell.
