@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QString>
 #include <QStringList>
-#include <QTreeWidget>
+#include <QTreeView>
+
+#include <chrono>
+#include <memory>
 
 // The classic drive, folder and file lists that let a user pick a folder or a file with
 // the mouse. Paths go in as any absolute path and come out in the system's native form:
@@ -17,6 +20,10 @@ QString nativeFolderPath(const QString &path);
 // Whether a folder can be listed; a folder that is missing, is no folder, or may not be
 // read is not.
 bool isBrowsableFolder(const QString &path);
+
+class EntryListing;
+class FileListModel;
+class FolderListModel;
 
 // The drives of the machine: on Windows its drive letters, elsewhere the mounted file
 // systems a user would browse, the root "/" first.
@@ -54,10 +61,15 @@ Q_SIGNALS:
 // A classic folder list: the current folder's ancestors, the current folder, then its
 // subfolders, each level indented one step further. A double click (or Enter) opens a
 // folder and makes it the current one; a single click only highlights an entry.
-class FolderList : public QTreeWidget {
+//
+// Subfolders are read off the window thread, so a huge or slow folder never holds the
+// window: a folder read within the listing wait shows complete at once, a slower one
+// shows its ancestors at once and its subfolders when they have been read.
+class FolderList : public QTreeView {
     Q_OBJECT
 public:
     explicit FolderList(QWidget *parent = nullptr);
+    ~FolderList() override;
 
     // The current folder, never merely the highlighted entry.
     QString path() const { return m_path; }
@@ -66,9 +78,16 @@ public:
     // stays where it was; returns whether the folder is now current.
     bool setPath(const QString &folder);
 
+    // Whether the current folder's subfolders are still being read.
+    bool isListing() const;
+    // How long opening a folder may wait for its subfolders before it shows the list
+    // without them; they follow when read. Zero never waits.
+    void setListingWait(std::chrono::milliseconds wait) { m_listingWait = wait; }
+
     // The folder an entry stands for.
-    static QString folderOf(const QTreeWidgetItem *item);
-    QTreeWidgetItem *itemFor(const QString &folder) const;
+    static QString folderOf(const QModelIndex &index);
+    // The entry of a listed folder; invalid when the folder is not listed.
+    QModelIndex indexFor(const QString &folder) const;
 
 Q_SIGNALS:
     void pathChanged(const QString &path);
@@ -79,16 +98,22 @@ protected:
     void drawBranches(QPainter *, const QRect &, const QModelIndex &) const override {}
 
 private:
-    void openItem(QTreeWidgetItem *item);
+    void openIndex(const QModelIndex &index);
+    void showSubfolders(const QStringList &names);
 
+    FolderListModel *m_model = nullptr;
+    std::unique_ptr<EntryListing> m_listing;
+    std::chrono::milliseconds m_listingWait;
     QString m_path;
 };
 
-// The files of one folder that match a pattern such as "*.mp3;*.mid;*.wav".
-class FileList : public QListWidget {
+// The files of one folder that match a pattern such as "*.mp3;*.mid;*.wav", read off the
+// window thread like the folder list's subfolders.
+class FileList : public QListView {
     Q_OBJECT
 public:
     explicit FileList(QWidget *parent = nullptr);
+    ~FileList() override;
 
     QString pattern() const { return m_pattern; }
     void setPattern(const QString &pattern);
@@ -96,12 +121,22 @@ public:
     QString path() const { return m_path; }
     void setPath(const QString &folder);
 
+    // The number of files listed.
+    int count() const;
     // The bare name of the highlighted file, empty when none is.
     QString fileName() const;
+
+    // As for the folder list: whether the files are still being read, and how long
+    // showing a folder may wait for them.
+    bool isListing() const;
+    void setListingWait(std::chrono::milliseconds wait) { m_listingWait = wait; }
 
 private:
     void reload();
 
+    FileListModel *m_model = nullptr;
+    std::unique_ptr<EntryListing> m_listing;
+    std::chrono::milliseconds m_listingWait;
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
 };

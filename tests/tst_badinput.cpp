@@ -66,9 +66,9 @@ namespace {
 
 // No action may take longer; none reads a pipe or a device, so none comes near it.
 constexpr qint64 actionBound = 3000;
-// Listing a folder of 100 000 entries is being made faster on another branch; the bound
-// holds today and is to be tightened once that work is in.
-constexpr qint64 bigFolderBound = 5000;
+// A folder of 100 000 entries is read off the window thread: the window is held briefly, with
+// room for a loaded or instrumented machine.
+constexpr qint64 bigFolderBound = 1500;
 // Past this an action counts as hung: the program ends naming the row.
 constexpr unsigned hangSeconds = 20;
 
@@ -599,10 +599,11 @@ void Case::openInBrowse(Program program, const QString &folder, bool asOrdinaryU
     m_window = showBrowse(program, QFileInfo(folder).path());
     platform::FolderList *list = m_window ? m_window->findChild<platform::FolderList *>(u"Dir1"_s) : nullptr;
     QVERIFY(list);
-    QTreeWidgetItem *item = list->itemFor(folder);
-    QVERIFY2(item, qPrintable(folder));
-    list->scrollToItem(item);
-    const QPoint centre = list->visualItemRect(item).center();
+    QTRY_VERIFY(!list->isListing());
+    const QModelIndex entry = list->indexFor(folder);
+    QVERIFY2(entry.isValid(), qPrintable(folder));
+    list->scrollTo(entry);
+    const QPoint centre = list->visualRect(entry).center();
     // Gone by the time the user opens it.
     if (!asOrdinaryUser)
         QVERIFY(QDir(folder).removeRecursively());
@@ -769,9 +770,12 @@ void Case::expectBrowseAt(const QString &folder, int subfolders, int files)
     QVERIFY2(m_window && m_window->isVisible(), "no browse window");
     const auto *list = m_window->findChild<platform::FolderList *>(u"Dir1"_s);
     QCOMPARE(list->path(), platform::nativeFolderPath(folder));
-    QCOMPARE(list->itemFor(folder)->childCount(), subfolders);
+    // Big folders fill in once they are read, off the window thread.
+    const auto *files1 = m_window->findChild<platform::FileList *>(u"File1"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!list->isListing() && !(files1 && files1->isListing()), 10000);
+    QCOMPARE(list->model()->rowCount(list->indexFor(folder)), subfolders);
     if (files >= 0)
-        QCOMPARE(m_window->findChild<platform::FileList *>(u"File1"_s)->count(), files);
+        QCOMPARE(files1->count(), files);
 }
 
 void Case::finish()
@@ -1327,22 +1331,25 @@ const Row rows[] = {
          QVERIFY(testsupport::writeBytes(QFile::decodeName(bad), "tune"));
          c.atEnd([bad] { ::unlink(bad.constData()); });
          QWidget *browse = c.showBrowse(Program::Setter, folder);
-         const auto found = browse->findChild<QListWidget *>(u"File1"_s)->findItems(u"bad\uFFFD.mid"_s, Qt::MatchExactly);
+         auto *files = browse->findChild<platform::FileList *>(u"File1"_s);
+         QTRY_VERIFY(!files->isListing());
+         const QModelIndexList found = files->model()->match(files->model()->index(0, 0), Qt::DisplayRole,
+                                                             u"bad\uFFFD.mid"_s, 1, Qt::MatchExactly);
          QCOMPARE(found.size(), 1);
-         found.first()->setSelected(true);
+         files->setCurrentIndex(found.first());
          QVERIFY(testsupport::clickButton(browse));
          c.confirmSetter();
          c.expectNotice({u"音乐文件的路径中含有无法保存的字符"_s, u"“\uFFFD”"_s});
          QVERIFY(!QFile::exists(musicSetting));
      }},
     {"100 000 entries, main Form2", "browse", "the current folder holds 50 000 folders and 50 000 tunes",
-     "Form2 opens within 5 s (to be tightened) listing the 50 000 folders", [](Case &c) {
+     "Form2 opens within 1.5 s, the window usable at once, then lists the 50 000 folders", [](Case &c) {
          const QString folder = bigFolder();
          c.openBrowse(Program::Main, folder, bigFolderBound);
          c.expectBrowseAt(folder, bigFolderHalf);
      }},
     {"100 000 entries, setter Form2", "browse", "the same in the setter",
-     "Form2 opens within 5 s (to be tightened) listing 50 000 folders and 50 000 tunes", [](Case &c) {
+     "Form2 opens within 1.5 s, the window usable at once, then lists 50 000 folders and 50 000 tunes", [](Case &c) {
          const QString folder = bigFolder();
          c.openBrowse(Program::Setter, folder, bigFolderBound);
          c.expectBrowseAt(folder, bigFolderHalf, bigFolderHalf);

@@ -22,6 +22,7 @@
 
 #include <unistd.h>
 
+using namespace std::chrono_literals;
 using platform::DriveList;
 using platform::FolderList;
 using skinmaker::shell::FolderBrowseWindow;
@@ -43,6 +44,7 @@ private Q_SLOTS:
     void choosingADriveMovesTheFolderList();
     void unreadableFolderKeepsTheListOnAReadableOne();
     void folderWithoutPermissionKeepsTheListOnAReadableOne();
+    void confirmingWhileSubfoldersAreReadWritesTheOpenFolder();
     void chosenFolderLeadsGenerateToTheSkinFolder();
     void rootInstallPathStillReachesAFolder();
 
@@ -93,11 +95,11 @@ FolderBrowseWindow *FolderBrowseTest::openForm2()
 bool FolderBrowseTest::open(const QString &folder, bool twice)
 {
     FolderList *list = dir1();
-    QTreeWidgetItem *item = list->itemFor(folder);
-    if (!item)
+    const QModelIndex entry = list->indexFor(folder);
+    if (!entry.isValid())
         return false;
-    list->scrollToItem(item);
-    const QPoint centre = list->visualItemRect(item).center();
+    list->scrollTo(entry);
+    const QPoint centre = list->visualRect(entry).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     if (twice)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
@@ -186,7 +188,7 @@ void FolderBrowseTest::highlightedFolderIsNotWritten()
     QVERIFY(openForm2());
     QVERIFY(open(m_work + QStringLiteral("/QQ")));
     QVERIFY(open(m_work + QStringLiteral("/QQ/plugins"), false));
-    QCOMPARE(platform::FolderList::folderOf(dir1()->currentItem()), m_work + QStringLiteral("/QQ/plugins"));
+    QCOMPARE(platform::FolderList::folderOf(dir1()->currentIndex()), m_work + QStringLiteral("/QQ/plugins"));
     QVERIFY(confirm());
     QCOMPARE(text7()->text(), m_work + QStringLiteral("/QQ"));
 }
@@ -250,7 +252,7 @@ void FolderBrowseTest::unreadableFolderKeepsTheListOnAReadableOne()
     QCOMPARE(m_notices->texts(),
              QStringList{QStringLiteral("无法读取") + m_work + QStringLiteral("/QQ/plugins\n请选择其他驱动器或文件夹.")});
     QCOMPARE(dir1()->path(), m_work + QStringLiteral("/QQ"));
-    QVERIFY(dir1()->itemFor(m_work + QStringLiteral("/QQ/skins")));
+    QVERIFY(dir1()->indexFor(m_work + QStringLiteral("/QQ/skins")).isValid());
 
     QVERIFY(confirm());
     QCOMPARE(text7()->text(), m_work + QStringLiteral("/QQ"));
@@ -268,6 +270,19 @@ void FolderBrowseTest::folderWithoutPermissionKeepsTheListOnAReadableOne()
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("无法读取") + locked + QStringLiteral("\n请选择其他驱动器或文件夹.")});
     QCOMPARE(dir1()->path(), m_work + QStringLiteral("/QQ"));
+}
+
+void FolderBrowseTest::confirmingWhileSubfoldersAreReadWritesTheOpenFolder()
+{
+    QVERIFY(openForm2());
+    QVERIFY(open(m_work + QStringLiteral("/QQ")));
+    // Its subfolders not yet read, as in a huge or slow folder.
+    dir1()->setListingWait(0ms);
+    testsupport::HeldThreadPool unread;
+    QVERIFY(open(m_work + QStringLiteral("/QQ/skins")));
+    QVERIFY(dir1()->isListing());
+    QVERIFY(confirm());
+    QCOMPARE(text7()->text(), m_work + QStringLiteral("/QQ/skins"));
 }
 
 void FolderBrowseTest::chosenFolderLeadsGenerateToTheSkinFolder()

@@ -110,11 +110,11 @@ BrowseWindow *MusicSetterTest::browse()
 bool MusicSetterTest::open(BrowseWindow *window, const QString &folder)
 {
     platform::FolderList *list = window->folderList();
-    QTreeWidgetItem *item = list->itemFor(folder);
-    if (!item)
+    const QModelIndex entry = list->indexFor(folder);
+    if (!entry.isValid())
         return false;
-    list->scrollToItem(item);
-    const QPoint centre = list->visualItemRect(item).center();
+    list->scrollTo(entry);
+    const QPoint centre = list->visualRect(entry).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
     return true;
@@ -124,7 +124,7 @@ QStringList MusicSetterTest::files(BrowseWindow *window)
 {
     QStringList names;
     for (int i = 0; i < window->fileList()->count(); ++i)
-        names << window->fileList()->item(i)->text();
+        names << window->fileList()->model()->index(i, 0).data().toString();
     return names;
 }
 
@@ -265,10 +265,11 @@ void MusicSetterTest::pickedFileLandsInTheBox()
     QVERIFY(window);
     QVERIFY(open(window, folder));
     if (!file.isEmpty()) {
-        const QList<QListWidgetItem *> items = window->fileList()->findItems(file, Qt::MatchExactly);
+        const QAbstractItemModel *listed = window->fileList()->model();
+        const QModelIndexList items = listed->match(listed->index(0, 0), Qt::DisplayRole, file, -1, Qt::MatchExactly);
         QCOMPARE(items.size(), 1);
         QTest::mouseClick(window->fileList()->viewport(), Qt::LeftButton, {},
-                          window->fileList()->visualItemRect(items.first()).center());
+                          window->fileList()->visualRect(items.first()).center());
     }
     press(window);
     QCOMPARE(text1()->text(), expected);

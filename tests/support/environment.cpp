@@ -5,8 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
+#include <QThreadPool>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -78,6 +82,73 @@ QMap<QString, QByteArray> snapshot(const QString &folder, const QStringList &lef
             entries.insert(path, info.isFile() ? readBytes(path) : QByteArray("<special>"));
     }
     return entries;
+}
+
+ManyEntries::ManyEntries(const QString &path, int count, Kind kind, const QStringList &suffixes)
+    : m_path(path)
+    , m_count(count)
+    , m_kind(kind)
+    , m_suffixes(suffixes)
+{
+    if (!QDir().mkpath(path))
+        return;
+    // A prime step visits every number below a count it does not divide once.
+    constexpr int step = 7919;
+    for (; m_made < count; ++m_made) {
+        const QByteArray entry = QFile::encodeName(path + u'/' + name(int(qint64(m_made) * step % count)));
+        if (kind == Folders) {
+            if (::mkdir(entry.constData(), 0755) != 0)
+                break;
+        } else {
+            const int file = ::open(entry.constData(), O_CREAT | O_WRONLY, 0644);
+            if (file < 0)
+                break;
+            ::close(file);
+        }
+    }
+}
+
+ManyEntries::~ManyEntries()
+{
+    for (int i = 0; i < m_count; ++i) {
+        const QByteArray entry = QFile::encodeName(m_path + u'/' + name(i));
+        if (m_kind == Folders)
+            ::rmdir(entry.constData());
+        else
+            ::unlink(entry.constData());
+    }
+    QDir().rmdir(m_path);  // stays when other entries were put beside ours
+}
+
+QString ManyEntries::name(int i) const
+{
+    const QString stem = (i % 2 ? QStringLiteral("entry") : QStringLiteral("Entry"))
+        + QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'));
+    return m_suffixes.isEmpty() ? stem : stem + m_suffixes.at(i % m_suffixes.size());
+}
+
+HeldThreadPool::HeldThreadPool()
+    : m_gate(std::make_shared<QSemaphore>())
+    , m_held(QThreadPool::globalInstance()->maxThreadCount())
+{
+    // Work started later queues behind these, whether or not each has begun yet.
+    for (int i = 0; i < m_held; ++i)
+        QThreadPool::globalInstance()->start([gate = m_gate] { gate->acquire(); });
+}
+
+void HeldThreadPool::release()
+{
+    m_gate->release(m_held);
+    m_held = 0;
+}
+
+double residentMegabytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> pages = statm.readAll().split(' ');
+    return pages.size() > 1 ? pages.at(1).toDouble() * double(::sysconf(_SC_PAGESIZE)) / (1024 * 1024) : 0;
 }
 
 QByteArray readBytes(const QString &path)
