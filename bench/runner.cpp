@@ -626,8 +626,9 @@ int main(int argc, char *argv[])
     report += QStringLiteral(
         "\nRelease build; headless (QT_QPA_PLATFORM=offscreen); start-up runs take turns "
         "between the programs after one warm-up each; memory is VmRSS; sound on SDL's dummy or disk driver.\n");
+    // Paragraphs of their own, so Markdown does not run them together.
     for (const QString &note : notes)
-        report += note + u'\n';
+        report += u'\n' + note + u'\n';
 
     std::fputs(report.toUtf8().constData(), stdout);
     if (!outputFile.isEmpty()) {
