@@ -1,10 +1,12 @@
 # The two commands a new machine needs: `make run` and `make test`; `make package` builds the
-# Debian package.
+# Debian package; `make bench` measures what the programs cost.
 BUILD_DIR ?= build
+# make bench measures a Release build, kept apart from the everyday build.
+RELEASE_DIR ?= build-release
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test screenshots package clean
+.PHONY: all deps configure build run test screenshots package bench clean
 
 all: build
 
@@ -40,5 +42,14 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 	lintian --fail-on error $(BUILD_DIR)/morvane_*.deb
 
+# Each figure beside a reference measured in the same run, as a Markdown table on stdout and
+# in $(RELEASE_DIR)/bench.md. Takes a few minutes; not part of make test.
+bench: deps
+	@if [ ! -f $(RELEASE_DIR)/build.ninja ]; then \
+		cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release; \
+	fi
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target bench_runner
+	$(RELEASE_DIR)/bench/bench_runner $(RELEASE_DIR)/bench.md
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR)
