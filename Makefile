@@ -1,9 +1,12 @@
 # The two commands a new machine needs: `make run` and `make test`.
 BUILD_DIR ?= build
+# `make asan`: the whole test suite once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a folder of its own so the normal build stays as it is.
+ASAN_BUILD_DIR ?= build-asan
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test asan clean
 
 all: build
 
@@ -28,5 +31,10 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
