@@ -3,10 +3,14 @@ BUILD_DIR ?= build
 # `make asan`: the whole test suite once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, in a folder of its own so the normal build stays as it is.
 ASAN_BUILD_DIR ?= build-asan
+# `make fuzz`: the libFuzzer targets of tests/fuzz/, built with clang in a folder of their own,
+# each run for FUZZ_SECONDS (one core at a time).
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test asan clean
+.PHONY: all deps configure build run test asan fuzz clean
 
 all: build
 
@@ -36,5 +40,11 @@ asan: deps
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+fuzz:
+	@bash scripts/install-deps --fuzz
+	cmake -S . -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON
+	cmake --build $(FUZZ_BUILD_DIR) --target morvane_fuzzers -j $(JOBS)
+	bash tests/fuzz/run-fuzzers $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
