@@ -99,6 +99,9 @@ void CoreTest::encodesGbkAndNamesWhatItCannotHold()
     QCOMPARE(ansi::encode(loneHalf).unencodable, QString(QChar(0xD83D)));
 
     QCOMPARE(ansi::encodeLines({QStringLiteral("[main]"), QString()}).bytes, QByteArray("[main]\r\n\r\n"));
+    // A lead byte cut off at the end is a broken character like any other, not nothing.
+    QCOMPARE(ansi::decode("bg.bmp\xc0"), QStringLiteral("bg.bmp") + QChar(QChar::ReplacementCharacter));
+    QCOMPARE(ansi::decode("\xc0\xb6\xcc"), QStringLiteral("蓝") + QChar(QChar::ReplacementCharacter));
 }
 
 void CoreTest::namesInvisibleCharactersByCodePoint()
@@ -340,6 +343,9 @@ void CoreTest::firstLineEndsAtAnyLineEnd_data()
     QTest::newRow("lone CR") << QByteArray("a.mid\rsecond") << QStringLiteral("a.mid");
     QTest::newRow("lone LF, edited on Linux") << QByteArray("music\\3.mid\n") << QStringLiteral("music\\3.mid");
     QTest::newRow("no line end") << QByteArray("no line end") << QStringLiteral("no line end");
+    QTest::newRow("stray lead byte at the end") << QByteArray("music\\1.mid\xc4")
+                                                << QString(QStringLiteral("music\\1.mid") + QChar(0xFFFD));
+    QTest::newRow("stray lead byte alone") << QByteArray("\xc4\r\nmusic\\1.mid") << QString(QChar(0xFFFD));
     QTest::newRow("empty first line") << QByteArray("\r\nsecond") << QString();
     QTest::newRow("no byte") << QByteArray() << QStringLiteral("<none>");
     QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x01", 4) << QStringLiteral("<any>");
@@ -389,6 +395,8 @@ void CoreTest::allLinesFollowLineEnds()
     QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(), QStringLiteral("你好")}));
     QVERIFY(writeBytes(file, "one\r\nlast without end"));
     QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QStringLiteral("last without end")}));
+    QVERIFY(writeBytes(file, "one\r\n\xc4"));
+    QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(QChar(0xFFFD))}));
     QVERIFY(writeBytes(file, "a\rb\nc"));
     QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     QVERIFY(writeBytes(file, ""));

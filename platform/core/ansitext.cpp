@@ -79,7 +79,13 @@ Encoded encode(const QString &text)
 QString decode(const QByteArray &bytes)
 {
     QStringDecoder decoder(codePage);
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // A lead byte at the very end waits in the decoder for its second byte and would be lost
+    // without a word, so "a.mid" and a stray byte would read as "a.mid". A NUL, which no
+    // character continues into, makes it come out as U+FFFD like any other broken byte.
+    text += decoder.decode(QByteArrayView("\0", 1));
+    text.chop(1);
+    return text;
 }
 
 Encoded encodeLines(const QStringList &lines)

@@ -20,6 +20,7 @@ struct Encoded {
 };
 
 Encoded encode(const QString &text);
+// Bytes that form no GBK character come out as U+FFFD, a lead byte left at the very end too.
 QString decode(const QByteArray &bytes);
 
 // Every line followed by CR LF, encoded as one piece.
