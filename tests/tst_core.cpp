@@ -91,12 +91,18 @@ void CoreTest::encodesGbkAndNamesWhatItCannotHold()
     const QString hangul = QString::fromUtf8("\xe1\x84\x80");
     const ansi::Encoded mixed = ansi::encode(QStringLiteral("a") + smile + QStringLiteral("天") + hangul + smile);
     QVERIFY(!mixed.ok());
-    QCOMPARE(mixed.unencodable, smile + hangul);
+    QCOMPARE(mixed.unencodable, (QList<char32_t>{0x1F600, 0x1100}));
 
     // The encoder drops a lone half of a pair without a word; it must count as unencodable.
     const QString loneHalf = QStringLiteral("bg") + QChar(0xD83D);
     QVERIFY(!ansi::encode(loneHalf).ok());
-    QCOMPARE(ansi::encode(loneHalf).unencodable, QString(QChar(0xD83D)));
+    QCOMPARE(ansi::encode(loneHalf).unencodable, QList<char32_t>{0xD83D});
+    // Two lone halves apart stay two characters; they are no pair.
+    const QString halvesApart = QStringLiteral("a") + QChar(0xD83D) + u'b' + QChar(0xDE00);
+    QCOMPARE(ansi::encode(halvesApart).unencodable, (QList<char32_t>{0xD83D, 0xDE00}));
+    // A U+FEFF inside a name is no byte-order mark to drop: GBK cannot hold it.
+    QCOMPARE(ansi::encode(QStringLiteral("bg") + QChar(0xFEFF) + QStringLiteral(".bmp")).unencodable,
+             QList<char32_t>{0xFEFF});
 
     QCOMPARE(ansi::encodeLines({QStringLiteral("[main]"), QString()}).bytes, QByteArray("[main]\r\n\r\n"));
     // A lead byte cut off at the end is a broken character like any other, not nothing.
@@ -520,6 +526,12 @@ void CoreTest::writeProcedureStopsBeforeTheDisk_data()
                            << WriteOutcome::UnencodableCharacters << smile;
     QTest::newRow("lone surrogate") << install << QStringLiteral("蓝天") << 1 << QString(QStringLiteral("bg") + QChar(0xD83D))
                                     << WriteOutcome::UnencodableCharacters << QStringLiteral("U+D83D");
+    QTest::newRow("halves of a pair apart") << install << QStringLiteral("蓝天") << 2
+                                            << QString(QChar(0xD83D) + QStringLiteral("bg") + QChar(0xDE00))
+                                            << WriteOutcome::UnencodableCharacters << QStringLiteral("U+D83D U+DE00");
+    QTest::newRow("byte-order mark inside") << install << QStringLiteral("蓝天") << 1
+                                            << QString(QStringLiteral("bg") + QChar(0xFEFF) + QStringLiteral(".bmp"))
+                                            << WriteOutcome::UnencodableCharacters << QStringLiteral("U+FEFF");
 }
 
 void CoreTest::writeProcedureStopsBeforeTheDisk()

@@ -16,22 +16,29 @@ bool isLoneSurrogate(char32_t character)
 
 QString fromCharacter(char32_t character)
 {
-    return QString::fromUcs4(&character, 1);
+    // Not QString::fromUcs4, which takes a U+FEFF for a byte-order mark and drops it: the
+    // character would then not count as unencodable and vanish from the written text.
+    if (QChar::requiresSurrogates(character)) {
+        const QChar pair[] = {QChar(QChar::highSurrogate(character)), QChar(QChar::lowSurrogate(character))};
+        return QString(pair, 2);
+    }
+    return QString(QChar(char16_t(character)));
 }
 
-QString unencodableCharacters(const QString &text)
+QList<char32_t> unencodableCharacters(const QString &text)
 {
-    QString found;
+    QList<char32_t> found;
     for (const char32_t character : characters(text)) {
-        const QString single = fromCharacter(character);
+        if (found.contains(character))
+            continue;
         bool unencodable = isLoneSurrogate(character);
         if (!unencodable) {
             QStringEncoder encoder(codePage);
-            const QByteArray encoded = encoder.encode(single);  // converts only when taken
+            const QByteArray encoded = encoder.encode(fromCharacter(character));  // converts only when taken
             unencodable = encoder.hasError() || encoded.isEmpty();
         }
-        if (unencodable && !found.contains(single))
-            found += single;
+        if (unencodable)
+            found << character;
     }
     return found;
 }

@@ -14,8 +14,9 @@ inline constexpr char lineEnd[] = "\r\n";
 struct Encoded {
     QByteArray bytes;
     // The characters GBK cannot hold, each once, in the order they first occur. A lone half
-    // of a surrogate pair counts: the encoder would drop it without a word.
-    QString unencodable;
+    // of a surrogate pair counts: the encoder would drop it without a word. (A list, not a
+    // string: in a string a lone high and a lone low half would join into another character.)
+    QList<char32_t> unencodable;
     bool ok() const { return unencodable.isEmpty(); }
 };
 

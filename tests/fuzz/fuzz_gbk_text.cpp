@@ -69,7 +69,7 @@ void checkEncoding(const QString &text, const QList<char32_t> &all)
         fuzz::require(decode(encoded.bytes) == text, "text that encodes without complaint reads back unchanged");
         return;
     }
-    const QList<char32_t> named = characters(encoded.unencodable);
+    const QList<char32_t> &named = encoded.unencodable;
     const QSet<char32_t> namedSet(named.begin(), named.end());
     fuzz::require(namedSet.size() == named.size(), "each unencodable character is named once");
     for (const char32_t c : named) {
