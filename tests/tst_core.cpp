@@ -117,6 +117,9 @@ void CoreTest::namesInvisibleCharactersByCodePoint()
     QCOMPARE(ansi::controlCharacters(QStringLiteral("普通的 text")), QList<char32_t>());
     QCOMPARE(ansi::displayCharacters(QStringLiteral("天\n\r") + QChar(0xD83D) + smile),
              QStringLiteral("天 U+000A U+000D U+D83D ") + smile);
+    // Unencodable, and blank where shown: a Hangul filler, a hair space, a variation selector.
+    QCOMPARE(ansi::displayCharacters(QList<char32_t>{0x3164, 0x200A, 0xFE0F, U'天', U' '}),
+             QStringLiteral("U+3164 U+200A U+FE0F 天 "));
 }
 
 void CoreTest::appendCreatesAndContinuesFiles()

@@ -43,13 +43,23 @@ QList<char32_t> unencodableCharacters(const QString &text)
     return found;
 }
 
-// Characters that cannot be seen, or would hide or reorder the text around them.
+// What Unicode marks as ignorable in display but files as letters or marks: the Hangul
+// fillers, the variation selectors and a few more, which show as nothing at all.
+bool isIgnorableLetterOrMark(char32_t c)
+{
+    return c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || (c >= 0x180B && c <= 0x180D)
+        || c == 0x180F || c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFFA0 || (c >= 0xE0100 && c <= 0xE01EF);
+}
+
+// Characters that cannot be seen, or would hide or reorder the text around them. A space other
+// than the plain one shows as a gap no one can name.
 bool shownAsCodePoint(char32_t character)
 {
     const QChar::Category category = QChar::category(character);
     return isLoneSurrogate(character) || category == QChar::Other_Control || category == QChar::Other_Format
         || category == QChar::Separator_Line || category == QChar::Separator_Paragraph
-        || category == QChar::Other_NotAssigned || category == QChar::Other_PrivateUse;
+        || category == QChar::Other_NotAssigned || category == QChar::Other_PrivateUse
+        || (category == QChar::Separator_Space && character != u' ') || isIgnorableLetterOrMark(character);
 }
 
 } // namespace

@@ -36,7 +36,8 @@ QList<char32_t> controlCharacters(const QString &text);
 QList<char32_t> characters(const QString &text);
 
 // A character as a notice can show it: itself when it can be seen, else its code point as
-// "U+000A", so a line break or a lone surrogate is named rather than printed.
+// "U+000A", so a line break, a lone surrogate, a Hangul filler or a space other than the plain
+// one is named rather than printed.
 QString displayCharacter(char32_t character);
 QString displayCharacters(const QString &text);
 QString displayCharacters(const QList<char32_t> &characters);
