@@ -434,6 +434,11 @@ void CoreTest::mapsWindowsPaths_data()
     QTest::newRow("lower-case drive") << QStringLiteral("c:\\a") << QStringLiteral("<prefix>/drive_c/a");
     QTest::newRow("other drive") << QStringLiteral("D:\\music\\a.mid") << QStringLiteral("<prefix>/dosdevices/d:/music/a.mid");
     QTest::newRow("drive without separator") << QStringLiteral("C:qq") << QStringLiteral("<prefix>/drive_c/qq");
+    // Windows stays at a drive's root on "..", and so does the drive's folder in the prefix.
+    QTest::newRow(".. at the drive's root") << QStringLiteral("C:\\..\\..\\qq") << QStringLiteral("<prefix>/drive_c/qq");
+    QTest::newRow(".. below the root kept") << QStringLiteral("D:\\a\\..\\..\\b/.\\..\\c")
+                                            << QStringLiteral("<prefix>/dosdevices/d:/a/../b/./../c");
+    QTest::newRow("drive and ..") << QStringLiteral("c:..") << QStringLiteral("<prefix>/drive_c/");
     QTest::newRow("repeated separators kept") << QStringLiteral("C:\\qq\\\\skins") << QStringLiteral("<prefix>/drive_c/qq//skins");
     QTest::newRow("rooted") << QStringLiteral("\\skins\\a\\skin.ini") << QStringLiteral("/skins/a/skin.ini");
     QTest::newRow("native absolute") << QStringLiteral("/home/me/qq\\NewSkins\\x\\skin.ini")
