@@ -115,6 +115,32 @@ QByteArray encodeGif(const QImage &image)
     return gif;
 }
 
+// A 24-bit bitmap with the oldest header (12 bytes, 16-bit sizes) and a negative height, its
+// rows stored top-down: the bitmap reader shows it, but reports its height as negative, so the
+// preview's size check has to read the header itself.
+QByteArray encodeOldTopDownBitmap(const QImage &image)
+{
+    QByteArray pixels;
+    const int padding = (4 - image.width() * 3 % 4) % 4;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb colour = image.pixel(x, y);
+            pixels.append(char(qBlue(colour))).append(char(qGreen(colour))).append(char(qRed(colour)));
+        }
+        pixels.append(QByteArray(padding, '\0'));
+    }
+    QByteArray bmp("BM");
+    appendLe32(bmp, 26 + qint32(pixels.size()));
+    appendLe32(bmp, 0);
+    appendLe32(bmp, 26);
+    appendLe32(bmp, 12);
+    appendLe16(bmp, image.width());
+    appendLe16(bmp, -image.height());
+    appendLe16(bmp, 1);
+    appendLe16(bmp, 24);
+    return bmp + pixels;
+}
+
 // The check sum that ends every PNG chunk.
 quint32 crc32(const QByteArray &bytes)
 {
@@ -270,13 +296,19 @@ void PreviewTest::showsTheBackgroundUnscaled_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("trailingSeparator");
     QTest::addColumn<QByteArray>("option");
+    QTest::addColumn<int>("width");
 
-    QTest::newRow("bitmap, 2004") << QStringLiteral("BMP") << QStringLiteral("bg.bmp") << false << QByteArray("Option2");
-    QTest::newRow("GIF, 2003") << QStringLiteral("GIF") << QStringLiteral("背景.gif") << false << QByteArray("Option1");
+    QTest::newRow("bitmap, 2004") << QStringLiteral("BMP") << QStringLiteral("bg.bmp") << false << QByteArray("Option2")
+                                  << 150;
+    QTest::newRow("GIF, 2003") << QStringLiteral("GIF") << QStringLiteral("背景.gif") << false << QByteArray("Option1")
+                               << 150;
     QTest::newRow("JPEG, install path ending in a separator")
-        << QStringLiteral("JPEG") << QStringLiteral("bg.jpg") << true << QByteArray("Option2");
+        << QStringLiteral("JPEG") << QStringLiteral("bg.jpg") << true << QByteArray("Option2") << 150;
     QTest::newRow("PNG under a bitmap's name") << QStringLiteral("PNG") << QStringLiteral("bg.bmp") << false
-                                               << QByteArray("Option1");
+                                               << QByteArray("Option1") << 150;
+    // Wide enough that its height read as unsigned (65536 - 90) would pass the pixel limit.
+    QTest::newRow("oldest bitmap header, rows top-down") << QStringLiteral("old top-down BMP") << QStringLiteral("bg.bmp")
+                                                         << false << QByteArray("Option2") << 300;
 }
 
 void PreviewTest::showsTheBackgroundUnscaled()
@@ -285,12 +317,15 @@ void PreviewTest::showsTheBackgroundUnscaled()
     QFETCH(QString, fileName);
     QFETCH(bool, trailingSeparator);
     QFETCH(QByteArray, option);
+    QFETCH(int, width);
 
-    const QImage picture = quadrants(150, 90);
+    const QImage picture = quadrants(width, 90);
     const QString folder = skinFolder(option == "Option1" ? "skins" : "NewSkins");
     const QString file = folder + u'/' + fileName;
     if (format == u"GIF")
         QVERIFY(writeBytes(file, encodeGif(picture)));
+    else if (format == u"old top-down BMP")
+        QVERIFY(writeBytes(file, encodeOldTopDownBitmap(picture)));
     else
         QVERIFY(picture.save(file, qPrintable(format)));
 
@@ -307,10 +342,11 @@ void PreviewTest::showsTheBackgroundUnscaled()
     QCOMPARE(mainFields(), before);
 
     FIND(QLabel, image1, preview(), "Image1");
-    QCOMPARE(image1->geometry(), QRect(40, 32, 150, 90));
+    QCOMPARE(image1->geometry(), QRect(40, 32, width, 90));
     const QImage shown = image1->pixmap().toImage();
-    QCOMPARE(shown.size(), QSize(150, 90));
-    for (const QPoint &point : {QPoint(10, 10), QPoint(140, 10), QPoint(10, 80), QPoint(140, 80)})
+    QCOMPARE(shown.size(), QSize(width, 90));
+    const int right = width - 10;
+    for (const QPoint &point : {QPoint(10, 10), QPoint(right, 10), QPoint(10, 80), QPoint(right, 80)})
         QVERIFY2(closeTo(shown.pixel(point), picture.pixel(point)),
                  qPrintable(QStringLiteral("%1 at %2,%3").arg(shown.pixel(point), 0, 16).arg(point.x()).arg(point.y())));
 }
