@@ -39,9 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::Input input(data, size);
     const qint64 cap = input.takeWord();
-    // Repeated, so that a short input makes a file past the reader's 16 KiB chunks and the cap.
+    // The rest of the input repeated, to reach past the reader's 16 KiB chunks and the cap;
+    // what lies further cannot matter.
     const int repeats = 1 + input.takeByte();
-    const QByteArray content = input.rest().repeated(repeats);
+    const QByteArray content = input.restRepeated(repeats, cap + 16 * 1024);
     const QString file = fuzz::writeScratchFile(QStringLiteral("QQ.QQ"), content);
 
     const std::optional<QStringList> lines = platform::ansi::readAllLines(file, cap);

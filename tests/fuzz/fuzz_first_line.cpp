@@ -18,10 +18,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::Input input(data, size);
-    // The file holds the rest of the input repeated, so that a short input reaches past the
-    // reader's 16 KiB chunks and its 64 KiB limit.
+    // The rest of the input repeated, to reach past the reader's 16 KiB chunks and its 64 KiB
+    // limit; what lies further cannot matter.
     const int repeats = 1 + input.takeByte();
-    const QByteArray content = input.rest().repeated(repeats);
+    const QByteArray content = input.restRepeated(repeats, firstLineLimit + 16 * 1024);
     const QString file = fuzz::writeScratchFile(QStringLiteral("qqq.qq"), content);
 
     const std::optional<QString> line = skinmaker::core::readMusicSetting(file);

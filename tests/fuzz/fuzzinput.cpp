@@ -37,6 +37,16 @@ QByteArray Input::rest() const
     return QByteArray::fromRawData(reinterpret_cast<const char *>(m_data), qsizetype(m_size));
 }
 
+QByteArray Input::restRepeated(int times, qsizetype limit) const
+{
+    const QByteArray once = rest();
+    if (once.isEmpty())
+        return {};
+    // Only as many copies as the limit can hold are made.
+    const qsizetype needed = (limit + once.size() - 1) / once.size();
+    return once.repeated(qMin<qsizetype>(times, needed)).left(limit);
+}
+
 QString Input::restAsText() const
 {
     QString text(qsizetype(m_size / 2), Qt::Uninitialized);

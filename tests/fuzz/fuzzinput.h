@@ -24,6 +24,9 @@ public:
     QByteArray rest() const;
     // The remaining bytes as UTF-16 code units, little-endian; an odd last byte is dropped.
     QString restAsText() const;
+    // The remaining bytes repeated up to this many times, no longer than limit: a short input
+    // then makes a file large enough to cross a reader's chunks and caps.
+    QByteArray restRepeated(int times, qsizetype limit) const;
 
 private:
     const uint8_t *m_data;
