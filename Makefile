@@ -1,4 +1,5 @@
-# The two commands a new machine needs: `make run` and `make test`.
+# The two commands a new machine needs: `make run` and `make test`; `make package` builds the
+# Debian package.
 BUILD_DIR ?= build
 # `make asan`: the whole test suite once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, in a folder of its own so the normal build stays as it is.
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 60
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test asan fuzz clean
+.PHONY: all deps configure build run test asan fuzz screenshots package clean
 
 all: build
 
@@ -45,6 +46,17 @@ fuzz:
 	cmake -S . -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON
 	cmake --build $(FUZZ_BUILD_DIR) --target morvane_fuzzers -j $(JOBS)
 	bash tests/fuzz/run-fuzzers $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
+# Every window rendered offscreen into docs/screenshots/, for the README and the package.
+screenshots: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/screenshots docs/screenshots
+
+# build/morvane_<version>_<arch>.deb, checked by lintian.
+package: build
+	@bash scripts/install-deps --packaging
+	cd $(BUILD_DIR) && cpack -G DEB
+	lintian --fail-on error $(BUILD_DIR)/morvane_*.deb
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

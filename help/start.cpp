@@ -6,7 +6,6 @@
 #include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
-#include "platform/singlewindow.h"
 
 namespace help {
 
@@ -15,13 +14,7 @@ void start()
     platform::failWritesPastFileSizeLimit();
     platform::setProgramTitle(QStringLiteral("帮助"));
     platform::look::applyApplicationLook();
-    if (platform::takeMinimizedRequest()) {
-        HelpWindow *window = platform::SingleWindow<HelpWindow>::get();
-        window->showMinimized();
-        window->activateWindow();
-    } else {
-        platform::SingleWindow<HelpWindow>::show();
-    }
+    platform::showFirstWindow<HelpWindow>();
 }
 
 } // namespace help

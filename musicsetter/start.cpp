@@ -6,7 +6,6 @@
 #include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
-#include "platform/singlewindow.h"
 
 #include <QCoreApplication>
 
@@ -18,13 +17,7 @@ void start()
     QCoreApplication::setApplicationVersion(QLatin1String(version));
     platform::setProgramTitle(QStringLiteral("Morvane背景音乐添加程序"));
     platform::look::applyApplicationLook();
-    if (platform::takeMinimizedRequest()) {
-        SetterWindow *window = platform::SingleWindow<SetterWindow>::get();
-        window->showMinimized();
-        window->activateWindow();
-    } else {
-        platform::SingleWindow<SetterWindow>::show();
-    }
+    platform::showFirstWindow<SetterWindow>();
 }
 
 } // namespace musicsetter

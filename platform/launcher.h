@@ -1,5 +1,7 @@
 #pragma once
 
+#include "singlewindow.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,19 @@ bool startCompanion(const QString &fileName, const QStringList &folders = compan
 // Our companions call this once at start: true when the program that started them asked
 // for a minimised window. The request is consumed, so programs they start do not inherit it.
 bool takeMinimizedRequest();
+
+// A companion's first window, shown as the program that started it asked: minimised with the
+// focus, or as usual.
+template <typename Window>
+Window *showFirstWindow()
+{
+    if (!takeMinimizedRequest())
+        return SingleWindow<Window>::show();
+    Window *window = SingleWindow<Window>::get();
+    window->showMinimized();
+    window->activateWindow();
+    return window;
+}
 
 // While one exists, companions are looked for in these folders instead of the program's
 // own (tests place stand-in programs there).

@@ -1,6 +1,7 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
@@ -17,6 +18,25 @@ QColor windowBackground()
 QColor fieldBackground()
 {
     return QColor(175, 231, 254);
+}
+
+QString chineseFontFamily()
+{
+    // Looked up once. The installed families are listed by their own names, 宋体 as SimSun;
+    // asking for each name in turn would look up every one as an alias as well.
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const char *song : {"SimSun", "NSimSun", "AR PL UMing CN", "Noto Serif CJK SC", "Source Han Serif SC"}) {
+            if (installed.contains(QLatin1String(song)))
+                return QString::fromLatin1(song);
+        }
+        for (const QString &candidate : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
+            if (!QFontDatabase::isFixedPitch(candidate))
+                return candidate;
+        }
+        return QString();  // Qt's own fallback then finds whatever draws the characters
+    }();
+    return family;
 }
 
 QIcon programIcon()
@@ -70,6 +90,20 @@ void setFrameButtons(QWidget *window, FrameButtons buttons)
     if (buttons == FrameButtons::MinimiseAndClose)
         flags |= Qt::WindowMinimizeButtonHint;
     window->setWindowFlags(flags);
+}
+
+void makeSplash(QWidget *window)
+{
+    // A tool window leaves the task bar alone on every desktop. Qt's own splash-screen type
+    // would do as well, but showing one before the event loop runs processes pending events
+    // in the middle of the start-up steps.
+    window->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    window->setProperty("morvaneSplash", true);
+}
+
+bool isSplash(const QWidget *window)
+{
+    return window->property("morvaneSplash").toBool();
 }
 
 void centreOnScreen(QWidget *window)

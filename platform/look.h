@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QIcon>
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -26,6 +27,10 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
+// The family Chinese labels are designed in, 宋体, where the system has it; otherwise the
+// closest it has: another Song face, else any proportional face that covers Chinese.
+QString chineseFontFamily();
+
 QIcon programIcon();
 QCursor pointingHand();     // a hand whose hot spot is the fingertip
 QCursor mainCursor();       // the main window's own 32 x 32 pointer
@@ -37,6 +42,11 @@ void applyWindowLook(QWidget *window);
 // size they were designed at.
 enum class FrameButtons { CloseOnly, MinimiseAndClose };
 void setFrameButtons(QWidget *window, FrameButtons buttons);
+
+// A splash window: no title bar, no place in the task bar. Such a window closes by itself, so
+// notices never take it as their parent.
+void makeSplash(QWidget *window);
+bool isSplash(const QWidget *window);
 
 // Centres a window of fixed size on its screen.
 void centreOnScreen(QWidget *window);

@@ -1,5 +1,7 @@
 #include "notice.h"
 
+#include "look.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
@@ -11,11 +13,19 @@ namespace {
 NoticeRecorder *activeRecorder = nullptr;
 QString customProgramTitle;
 
+// The box belongs to the window the user works in, but never to a splash window: that closes
+// by itself and would take the open box with it.
+QWidget *boxParent()
+{
+    QWidget *active = QApplication::activeWindow();
+    return active && look::isSplash(active) ? nullptr : active;
+}
+
 QMessageBox::StandardButton showBox(const NoticeRecord &record, QMessageBox::StandardButton defaultButton)
 {
     if (activeRecorder)
         return activeRecorder->take(record);
-    QMessageBox box(record.icon, record.title, record.text, record.buttons, QApplication::activeWindow());
+    QMessageBox box(record.icon, record.title, record.text, record.buttons, boxParent());
     // The programs speak Chinese whatever the system's language: the buttons too.
     const std::pair<QMessageBox::StandardButton, const char16_t *> captions[] = {
         {QMessageBox::Ok, u"确定"}, {QMessageBox::Yes, u"是"}, {QMessageBox::No, u"否"}};

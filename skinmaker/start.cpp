@@ -2,6 +2,7 @@
 
 #include "authoring/skinwriter.h"
 #include "shell/mainwindow.h"
+#include "shell/splashwindow.h"
 
 #include "platform/core/process.h"
 #include "platform/look.h"
@@ -17,8 +18,10 @@ void start()
     platform::look::applyApplicationLook();
     // The writing windows read the location wherever the main window shows it now.
     authoring::setLocationSource([] { return platform::SingleWindow<shell::MainWindow>::get()->location(); });
-    shell::MainWindow *form1 = platform::SingleWindow<shell::MainWindow>::show();
-    form1->startTune();
+    shell::SplashWindow::newStart();
+    // The load steps run after construction, so the main window is registered as the one Form1
+    // before the splash asks for it; from inside the constructor it would make a second.
+    platform::SingleWindow<shell::MainWindow>::get()->load();
 }
 
 } // namespace skinmaker

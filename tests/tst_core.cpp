@@ -1,10 +1,13 @@
 // The widget-free core, without a window or a display: GBK text, the text files, Windows-style
-// paths, the location rule, the skin-name check and the outcomes of the write procedure.
+// paths, the location rule, the skin-name check, the outcomes of the write procedure and the
+// draw of the tips of the day.
 #include "skinmaker/core/location.h"
 #include "skinmaker/core/skinwrite.h"
+#include "skinmaker/core/tips.h"
 
 #include "platform/core/ansitext.h"
 #include "platform/core/process.h"
+#include "platform/core/random.h"
 #include "platform/core/textfile.h"
 #include "platform/core/winpath.h"
 
@@ -17,6 +20,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -65,6 +70,11 @@ private Q_SLOTS:
     void firstLineOfHugeFileIsReadQuickly();
     void allLinesFollowLineEnds();
     void allLinesStopAtTheByteLimit();
+
+    void tipDrawGivesEveryNumberFromOneToCount_data();
+    void tipDrawGivesEveryNumberFromOneToCount();
+    void clockSeededDrawsReachEveryTip();
+    void hugeTipsFileIsReadQuicklyUpToItsLimit();
 
     void mapsWindowsPaths_data();
     void mapsWindowsPaths();
@@ -192,6 +202,8 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile_data()
     QTest::newRow("write-only file") << QStringLiteral("write-only") << ansi::FileError::Unreadable;
     QTest::newRow("folder that may not be entered") << QStringLiteral("closed folder")
                                                     << ansi::FileError::FolderUnreachable;
+    QTest::newRow("read-only folder, no file yet") << QStringLiteral("read-only folder") << ansi::FileError::ReadOnly;
+    QTest::newRow("name of 300 characters") << QStringLiteral("long name") << ansi::FileError::NameTooLong;
 }
 
 void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
@@ -213,10 +225,14 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0666), 0);
     else if (kind == u"write-only")
         QVERIFY(writeBytes(file, "old\r\n") && QFile::setPermissions(file, QFileDevice::WriteOwner));
-    else if (kind == u"closed folder") {
+    else if (kind == u"closed folder" || kind == u"read-only folder") {
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("closed")));
         file = folder.filePath(QStringLiteral("closed/skin.ini"));
-        QVERIFY(QFile::setPermissions(folder.filePath(QStringLiteral("closed")), QFileDevice::ReadOwner));
+        QVERIFY(QFile::setPermissions(folder.filePath(QStringLiteral("closed")),
+                                      kind == u"closed folder" ? QFileDevice::ReadOwner
+                                                               : QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    } else if (kind == u"long name") {
+        file = folder.filePath(QString(300, u'a') + QStringLiteral("/skin.ini"));
     }
     const auto before = testsupport::snapshot(folder.path());
 
@@ -229,7 +245,7 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
     QVERIFY(!ansi::describe(result.error).isEmpty());
     QCOMPARE(readBytes(elsewhere), QByteArray("mine\n"));
     QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("target"))));
-    if (kind == u"closed folder")
+    if (kind == u"closed folder" || kind == u"read-only folder")
         QFile::setPermissions(folder.filePath(QStringLiteral("closed")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(testsupport::snapshot(folder.path()), before);
 }
@@ -421,6 +437,70 @@ void CoreTest::allLinesStopAtTheByteLimit()
     QCOMPARE(*ansi::readAllLines(file, 9), QStringList{QStringLiteral("aaaa")});
     QCOMPARE(*ansi::readAllLines(file, 14), (QStringList{QStringLiteral("aaaa"), QStringLiteral("你好你")}));
     QCOMPARE(ansi::readAllLines(file, 20)->size(), 3);
+}
+
+void CoreTest::tipDrawGivesEveryNumberFromOneToCount_data()
+{
+    QTest::addColumn<float>("r");
+    QTest::addColumn<qsizetype>("count");
+    QTest::addColumn<qsizetype>("number");
+    const float highest = 1.0f - 0x1p-24f;
+    QTest::newRow("lowest r, first tip") << 0.0f << qsizetype(30) << qsizetype(1);
+    QTest::newRow("highest r, last tip") << highest << qsizetype(30) << qsizetype(30);
+    QTest::newRow("middle") << 0.5f << qsizetype(30) << qsizetype(16);
+    QTest::newRow("one tip") << highest << qsizetype(1) << qsizetype(1);
+    QTest::newRow("no tip") << highest << qsizetype(0) << qsizetype(1);
+    // As many tips as a file of bare line ends holds: single precision times this count would
+    // round up past the last tip.
+    QTest::newRow("highest r, most tips")
+        << highest << qsizetype(skinmaker::core::tipsByteLimit) << qsizetype(skinmaker::core::tipsByteLimit);
+}
+
+void CoreTest::tipDrawGivesEveryNumberFromOneToCount()
+{
+    QFETCH(float, r);
+    QFETCH(qsizetype, count);
+    QFETCH(qsizetype, number);
+    QCOMPARE(skinmaker::core::tipNumber(r, count), number);
+}
+
+void CoreTest::clockSeededDrawsReachEveryTip()
+{
+    // Over many draws every one of thirty tips comes up, and nothing else does.
+    random::seedFromClock();
+    QList<int> drawn(31, 0);
+    for (int i = 0; i < 30000; ++i)
+        ++drawn[skinmaker::core::tipNumber(random::next(), 30)];
+    QCOMPARE(drawn.at(0), 0);
+    QVERIFY(std::all_of(drawn.begin() + 1, drawn.end(), [](int n) { return n > 500; }));
+    // Seeded a moment apart, the draws differ.
+    random::seedFromClock();
+    const float first = random::next();
+    QTest::qSleep(2);
+    random::seedFromClock();
+    QVERIFY(random::next() != first);
+}
+
+void CoreTest::hugeTipsFileIsReadQuicklyUpToItsLimit()
+{
+    // A million Chinese tips, over 13 MB.
+    QByteArray content;
+    for (int n = 1; n <= 1000000; ++n)
+        content += testsupport::gbk(QStringLiteral("提示%1").arg(n)) + "\r\n";
+    const QString file = path(QStringLiteral("QQ.QQ"));
+    QVERIFY(writeBytes(file, content));
+
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<QStringList> tips = skinmaker::core::readTips(file);
+    const qint64 took = clock.elapsed();
+    qInfo("read %lld of a million tips in %lld ms", qint64(tips ? tips->size() : 0), took);
+    QVERIFY2(took < 100, "reading the tips held up the start");
+    QVERIFY(tips);
+    QCOMPARE(tips->first(), QStringLiteral("提示1"));
+    QCOMPARE(tips->last(), QStringLiteral("提示%1").arg(tips->size()));
+    QVERIFY(tips->size() > 1000 && tips->size() < 1000000);
+    QCOMPARE(skinmaker::core::readTips(QString()), std::nullopt);
 }
 
 void CoreTest::mapsWindowsPaths_data()

@@ -2,7 +2,6 @@
 #include "skinmaker/core/location.h"
 #include "skinmaker/shell/folderbrowsewindow.h"
 #include "skinmaker/shell/mainwindow.h"
-#include "skinmaker/skinmaker.h"
 
 #include "platform/filesystemlists.h"
 #include "platform/look.h"
@@ -10,6 +9,7 @@
 #include "platform/singlewindow.h"
 #include "platform/core/winpath.h"
 
+#include "skinmakersession.h"
 #include "uitest.h"
 
 #include <QApplication>
@@ -64,7 +64,7 @@ void FolderBrowseTest::init()
     for (const char *folder : {"QQ/skins/蓝天", "QQ/NewSkins", "QQ/plugins", "other"})
         QVERIFY(QDir(m_work).mkpath(QString::fromUtf8(folder)));
     m_notices = std::make_unique<platform::NoticeRecorder>();
-    skinmaker::start();
+    testsupport::startSkinmaker();
     QVERIFY(form1());
 }
 

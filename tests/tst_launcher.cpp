@@ -1,12 +1,12 @@
 // Starting the companion programs from the main window's menu: where they are looked for,
 // how they are started, and what a missing one does.
 #include "skinmaker/shell/mainwindow.h"
-#include "skinmaker/skinmaker.h"
 
 #include "platform/launcher.h"
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
 
+#include "skinmakersession.h"
 #include "uitest.h"
 
 #include <QApplication>
@@ -86,7 +86,7 @@ void LauncherTest::init()
     m_savedPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(searchFolder()));
     m_notices = std::make_unique<platform::NoticeRecorder>();
-    skinmaker::start();
+    testsupport::startSkinmaker();
     QVERIFY(form1());
     m_notices->clear();
 }

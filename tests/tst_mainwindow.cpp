@@ -1,7 +1,6 @@
 // The main window: its fields, menus and the generate action that writes skin.ini.
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/shell/mainwindow.h"
-#include "skinmaker/skinmaker.h"
 
 #include "platform/look.h"
 #include "platform/notice.h"
@@ -621,7 +620,7 @@ void MainWindowTest::frameCloseKeepsOtherWindowsRunning()
     QCOMPARE(closedByFrame.count(), 1);
 
     // A window that exists only hidden does not keep it running.
-    skinmaker::start();
+    testsupport::startSkinmaker();
     QVERIFY(platform::SingleWindow<ButtonOptionsWindow>::get()->isHidden());
     QTimer::singleShot(0, form1(), [this] { form1()->close(); });
     QCOMPARE(testsupport::runEventLoop(), 0);

@@ -15,6 +15,7 @@
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
 
+#include "skinmakersession.h"
 #include "uitest.h"
 
 #include <QApplication>
@@ -300,7 +301,7 @@ void MusicSetterTest::menuStartsTheSetterInTheMainProgramsFolder()
     });
 
     platform::CompanionFolders besideTheMainProgram({binDir});
-    skinmaker::start();
+    testsupport::startSkinmaker();
     TRIGGER(SingleWindow<skinmaker::shell::MainWindow>::existing(), "music2");
     QTRY_VERIFY_WITH_TIMEOUT((started = running(program)).size() > before.size(), 10000);
     for (const qint64 pid : before)

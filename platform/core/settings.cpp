@@ -29,6 +29,10 @@ QString read(const QString &section, const QString &key, const QString &fallback
 bool write(const QString &section, const QString &key, const QString &value)
 {
     QSettings store(QSettings::UserScope, storeName(), storeName());
+    // Writing the store waits for the disk; the tips box writes its value at every start, and
+    // most often that value is already there.
+    if (store.status() == QSettings::NoError && store.value(entry(section, key)) == QVariant(value))
+        return true;
     store.setValue(entry(section, key), value);
     store.sync();
     return store.status() == QSettings::NoError;

@@ -7,7 +7,8 @@
 namespace platform::settings {
 
 QString read(const QString &section, const QString &key, const QString &fallback);
-// False when the store could not be written.
+// False when the store could not be written. A value the entry already holds is not written
+// again.
 bool write(const QString &section, const QString &key, const QString &value);
 
 } // namespace platform::settings

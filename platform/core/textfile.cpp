@@ -8,6 +8,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,14 +130,19 @@ std::optional<WriteResult> refuseFolder(const QString &nativePath)
     if (::stat(folder.constData(), &info) != 0) {
         if (errno == EACCES)
             return failure(FileError::FolderUnreachable, systemMessage(errno));
+        if (errno == ENAMETOOLONG)
+            return failure(FileError::NameTooLong, systemMessage(errno));
         return failure(FileError::FolderMissing);
     }
     if (!S_ISDIR(info.st_mode))
         return failure(FileError::FolderMissing);
     if (!(info.st_mode & S_IXUSR) || ::access(folder.constData(), X_OK) != 0)
         return failure(FileError::FolderUnreachable);
-    if (::access(folder.constData(), W_OK) != 0)
-        return failure(FileError::ReadOnly, systemMessage(errno));
+    // The owner's bit counts here as for files: a folder marked read-only takes no new file.
+    if (!(info.st_mode & S_IWUSR) || ::access(folder.constData(), W_OK) != 0)
+        return failure(FileError::ReadOnly);
+    if (QFileInfo(nativePath).fileName().toUtf8().size() > NAME_MAX)
+        return failure(FileError::NameTooLong);
     return std::nullopt;
 }
 
@@ -177,6 +183,8 @@ WriteResult openFailure(int error)
     case ENOENT:
     case ENOTDIR:
         return failure(FileError::FolderMissing);
+    case ENAMETOOLONG:
+        return failure(FileError::NameTooLong, systemMessage(error));
     default:
         return writeFailure(error);
     }
@@ -592,6 +600,8 @@ QString describe(const FileError &error)
         return QStringLiteral("文件夹不存在");
     case FileError::FolderUnreachable:
         return QStringLiteral("无法进入文件所在的文件夹,没有访问它的权限");
+    case FileError::NameTooLong:
+        return QStringLiteral("文件夹或文件的名称太长,系统不允许");
     case FileError::ReadOnly:
         return QStringLiteral("文件是只读的,或没有写入的权限");
     case FileError::Unreadable:

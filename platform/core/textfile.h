@@ -17,6 +17,7 @@ struct FileError {
         None,
         FolderMissing,      // the folder that should hold the file does not exist
         FolderUnreachable,  // the folder exists but may not be entered
+        NameTooLong,        // a name in the path is longer than the system allows
         ReadOnly,           // the file or its folder refuses writing
         Unreadable,         // the file may not be read, so a write could not be checked
         NotAFile,           // the name is taken by a folder

@@ -1,12 +1,16 @@
 #include "mainwindow.h"
 
 #include "folderbrowsewindow.h"
+#include "splashwindow.h"
+#include "startupsteps.h"
+#include "tipwindow.h"
 
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
 #include "skinmaker/core/musicsetting.h"
+#include "skinmaker/core/tips.h"
 #include "skinmaker/music/musicwindow.h"
 #include "skinmaker/shell/aboutwindow.h"
 
@@ -16,7 +20,6 @@
 #include "platform/notice.h"
 #include "platform/placement.h"
 #include "platform/player/mediaplayer.h"
-#include "platform/core/settings.h"
 #include "platform/singlewindow.h"
 
 #include <QButtonGroup>
@@ -73,6 +76,14 @@ MainWindow::MainWindow()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     platform::look::centreOnScreen(this);
+}
+
+void MainWindow::load()
+{
+    markStartUpStep("Form1 load");
+    TipWindow::showAtStartUp();
+    SplashWindow::showDuringStartUp();
+    startTune();
 }
 
 void MainWindow::buildFields()
@@ -248,13 +259,17 @@ void MainWindow::startNewSkin()
 
 void MainWindow::turnTipsOn()
 {
-    platform::settings::write(QStringLiteral("Options"), QStringLiteral("在启动时显示提示"), QStringLiteral("1"));
+    // An open tip window's box writes the same "1" as it ticks; the store gets it either way.
+    if (TipWindow *tips = platform::SingleWindow<TipWindow>::existing())
+        tips->startUpBox()->setChecked(true);
+    core::storeTipsAtStartup(true);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::startTune()
 {
+    markStartUpStep("tune started");
     // The first line as it stands; a missing or empty file names no tune, and nothing sounds.
     if (!m_mmControl1)
         return;

@@ -35,6 +35,10 @@ public:
     MainWindow();
     ~MainWindow() override;
 
+    // The start-up steps: the tip window (whose splash makes this window visible), the splash
+    // again, then the tune. They run once the window is made and registered as the one Form1,
+    // so the splash finds this window instead of making a second.
+    void load();
     // The last load step: the tune the music setting file names starts playing once through.
     void startTune();
 

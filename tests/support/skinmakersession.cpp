@@ -2,7 +2,9 @@
 
 #include "uitest.h"
 
+#include "skinmaker/core/tips.h"
 #include "skinmaker/shell/mainwindow.h"
+#include "skinmaker/shell/splashwindow.h"
 #include "skinmaker/skinmaker.h"
 
 #include "platform/singlewindow.h"
@@ -14,13 +16,23 @@
 
 namespace testsupport {
 
+void startSkinmaker()
+{
+    skinmaker::core::storeTipsAtStartup(false);
+    skinmaker::start();
+    if (QWidget *splash = platform::SingleWindow<skinmaker::shell::SplashWindow>::existing()) {
+        QTest::keyClick(splash, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 void SkinmakerSession::start(const QStringList &skinFolders)
 {
     m_install = std::make_unique<QTemporaryDir>();
     for (const QString &folder : skinFolders)
         QDir(m_install->path()).mkpath(folder);
     m_notices = std::make_unique<platform::NoticeRecorder>();
-    skinmaker::start();
+    startSkinmaker();
 }
 
 void SkinmakerSession::finish()

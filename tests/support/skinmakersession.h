@@ -17,7 +17,11 @@ class MainWindow;
 
 namespace testsupport {
 
-// The main program started as a user starts it, with a QQ installation folder of its own that
+// Starts the main program as a user who switched tips at start off and closes the splash with
+// a key at once: the main window alone is left, without waiting out the splash's count.
+void startSkinmaker();
+
+// The main program started as a user starts it (see startSkinmaker), with a QQ installation folder of its own that
 // holds the given skin folders, and every notice recorded. start() belongs in a test's init(),
 // finish() in its cleanup().
 class SkinmakerSession {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QTimer;
+
+namespace skinmaker::shell {
+
+// frmSplash: the product, its version and a loading counter that runs to 100 % in steps of
+// 20 milliseconds while the program starts, then closes the window. A key or a click on the
+// free area of the frame closes it earlier.
+class SplashWindow : public QWidget {
+    Q_OBJECT
+public:
+    SplashWindow();
+
+    // The start-up steps' way to show the splash: the first request creates it and runs its
+    // load steps, a later one brings the same window up again, and once it has closed it
+    // stays closed.
+    static void showDuringStartUp();
+    // A new start of the program may show it again (the tests start the program many times
+    // in one process).
+    static void newStart();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void load();
+    void tick();
+
+    QFrame *m_frame = nullptr;
+    QLabel *m_productName = nullptr;
+    QLabel *m_version = nullptr;
+    QLabel *m_counter = nullptr;
+    QTimer *m_timer = nullptr;
+};
+
+}  // namespace skinmaker::shell

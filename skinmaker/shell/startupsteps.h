@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The steps of the program's start, named as they happen. Nothing in the program depends on
+// them: they let a test see that the windows come up in their order.
+namespace skinmaker::shell {
+
+void markStartUpStep(const char *step);
+
+// While one exists, each step is handed to it.
+class StartUpWatch {
+public:
+    explicit StartUpWatch(std::function<void(const QString &step)> onStep);
+    ~StartUpWatch();
+    StartUpWatch(const StartUpWatch &) = delete;
+    StartUpWatch &operator=(const StartUpWatch &) = delete;
+
+    void take(const QString &step) const { m_onStep(step); }
+
+private:
+    std::function<void(const QString &)> m_onStep;
+    StartUpWatch *m_previous = nullptr;
+};
+
+}  // namespace skinmaker::shell

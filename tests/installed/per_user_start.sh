@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Starts the installed commands (from check_tree.sh's PREFIX) as a user would and checks the
+# per-user working folder they set up: made on first start with the default qqq.qq and a
+# music link to the installed tunes, the program running in it, the user's setting kept
+# on later starts, and nothing written under the prefix.
+# Usage: per_user_start.sh PREFIX; the program names and QT_QPA_PLATFORM=offscreen come from
+# the environment (tests/CMakeLists.txt).
+set -euo pipefail
+prefix=$1
+programdir=$prefix/lib/morvane
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/morvane start 用户.XXXXXX")
+pid=
+cleanup() {
+  # The whole group: a launcher that failed to exec leaves its program as a child.
+  if [ -n "$pid" ]; then kill -- "-$pid" 2>/dev/null || true; fi
+  rm -rf -- "$scratch"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# start COMMAND PROGRAM: runs bin/COMMAND in the background and waits until the script has
+# become PROGRAM (it ends with exec); sets pid. Then the working folder is the program's own.
+# In a process group of its own, so that cleanup ends whatever it started.
+start() {
+  local command=$1 program=$2 waited
+  setsid "$prefix/bin/$command" >"$scratch/$command.log" 2>&1 &
+  pid=$!
+  for waited in $(seq 100); do
+    [ "$(readlink "/proc/$pid/exe" || true)" != "$programdir/$program" ] || return 0
+    sleep 0.05
+  done
+  fail "$command did not start $program within 5 s; it said: $(cat "$scratch/$command.log")"
+}
+# stop: ends the program, which must still be running (the windows keep it alive).
+stop() {
+  local status=0
+  sleep 0.5
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" || status=$?
+  pid=
+  [ "$status" -eq 143 ] || fail "the program ended by itself (status $status) before it was stopped"
+}
+# expect_working_folder DIR: the running program's working directory, and what the
+# launcher set up there.
+expect_working_folder() {
+  local folder=$1
+  [ "$(readlink "/proc/$pid/cwd")" = "$folder" ] || fail "the program runs in $(readlink "/proc/$pid/cwd"), not $folder"
+  [ "$(realpath "$folder/music")" = "$(realpath "$programdir/music")" ] || fail "$folder/music does not lead to the installed tunes"
+  cmp -s "$folder/music/1.mid" "$programdir/music/1.mid" || fail "music/1.mid cannot be read in $folder"
+}
+
+export HOME="$scratch/家 home"
+mkdir -p "$HOME"
+export XDG_DATA_HOME="$scratch/data 数据"
+work=$XDG_DATA_HOME/Morvane
+touch "$scratch/before"
+
+# First start: the folder is made, with the default setting, and its tune "music\1.mid" is
+# heard from the installed tunes (SDL's disk driver writes what would be played to a file).
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/sound.raw"
+start morvane "$MORVANE_MAIN_PROGRAM"
+expect_working_folder "$work"
+cmp -s "$work/qqq.qq" "$programdir/qqq.qq" || fail "the first start did not copy the default qqq.qq"
+for waited in $(seq 100); do
+  # Some sample that is not silence.
+  [ -n "$(tr -d '\000' <"$scratch/sound.raw" 2>/dev/null | head -c 1)" ] && break
+  sleep 0.05
+done
+[ -n "$(tr -d '\000' <"$scratch/sound.raw" 2>/dev/null | head -c 1)" ] || fail "no tune was heard within 5 s"
+stop
+export SDL_AUDIODRIVER=dummy
+
+# The user picked another tune, and an older installation left the link pointing elsewhere:
+# the setter keeps the setting and mends the link.
+printf 'D:\\my tunes\\song.mid\r\n' >"$work/qqq.qq"
+cp "$work/qqq.qq" "$scratch/chosen"
+rm "$work/music"
+ln -s "$scratch/old prefix/lib/morvane/music" "$work/music"
+start morvane-music "$MORVANE_SETTER_PROGRAM"
+expect_working_folder "$work"
+cmp -s "$work/qqq.qq" "$scratch/chosen" || fail "a second start overwrote the user's qqq.qq"
+stop
+
+# Without XDG_DATA_HOME the folder is ~/.local/share/Morvane.
+unset XDG_DATA_HOME
+start morvane-help "$MORVANE_HELP_PROGRAM"
+expect_working_folder "$HOME/.local/share/Morvane"
+stop
+
+changed=$(find "$prefix" -newer "$scratch/before" -print)
+[ -z "$changed" ] || fail "starting the programs wrote under the prefix: $changed"
+echo "per-user working folder set up and used"
