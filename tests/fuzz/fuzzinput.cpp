@@ -107,4 +107,50 @@ void require(bool holds, const char *invariant)
     std::abort();
 }
 
+namespace {
+
+bool isLineEnd(char byte)
+{
+    return byte == '\r' || byte == '\n';
+}
+
+// Lines the bytes hold when split at CR LF, lone CR and lone LF: each line end closes one,
+// and a last line without its end counts too.
+qsizetype lineCount(const QByteArray &bytes)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (!isLineEnd(bytes.at(i)))
+            continue;
+        ++count;
+        if (bytes.at(i) == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+            ++i;
+    }
+    return count + (!bytes.isEmpty() && !isLineEnd(bytes.back()) ? 1 : 0);
+}
+
+} // namespace
+
+void requireLinesWithinCap(const QStringList &lines, const QByteArray &content, qint64 cap)
+{
+    qint64 decodedUnits = 0;
+    for (const QString &line : lines) {
+        require(!line.contains(u'\r') && !line.contains(u'\n'), "no line holds CR or LF");
+        decodedUnits += line.size();
+    }
+    // Every line but perhaps the last was followed by at least one byte of line end, and no
+    // byte decodes to more than one UTF-16 unit: more than this means bytes past the cap.
+    const qint64 bytesUsed = decodedUnits + qMax<qint64>(0, lines.size() - 1);
+    require(bytesUsed <= qMin<qint64>(cap, content.size()), "nothing past the cap is read");
+
+    // What the reader may use: all of a file within the cap, else the lines that end inside it.
+    QByteArray inside = content;
+    if (content.size() > cap) {
+        inside.truncate(cap);
+        inside.truncate(qMax(inside.lastIndexOf('\r'), inside.lastIndexOf('\n')) + 1);
+    }
+    require(lines.size() == lineCount(inside),
+            "one line per line end, a final CR LF starting no empty line, a cut line left out");
+}
+
 } // namespace fuzz

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 #include <cstdint>
@@ -44,5 +45,10 @@ QString writeScratchFile(const QString &name, const QByteArray &bytes);
 
 // A broken invariant: says which and aborts, so libFuzzer saves the input as a crash.
 void require(bool holds, const char *invariant);
+
+// What a reader of all lines under a byte cap must have made of a file's content: no line
+// holds CR or LF, a final CR LF starts no empty line, a line the cap cuts is left out, and
+// nothing past the cap is used.
+void requireLinesWithinCap(const QStringList &lines, const QByteArray &content, qint64 cap);
 
 } // namespace fuzz
