@@ -3,10 +3,17 @@
 BUILD_DIR ?= build
 # make bench measures a Release build, kept apart from the everyday build.
 RELEASE_DIR ?= build-release
+# `make asan`: the whole test suite once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a folder of its own so the normal build stays as it is.
+ASAN_BUILD_DIR ?= build-asan
+# `make fuzz`: the libFuzzer targets of tests/fuzz/, built with clang in a folder of their own,
+# each run for FUZZ_SECONDS (one core at a time).
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test screenshots package bench clean
+.PHONY: all deps configure build run test asan fuzz screenshots package bench clean
 
 all: build
 
@@ -31,6 +38,17 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+fuzz:
+	@bash scripts/install-deps --fuzz
+	cmake -S . -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON
+	cmake --build $(FUZZ_BUILD_DIR) --target morvane_fuzzers -j $(JOBS)
+	bash tests/fuzz/run-fuzzers $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
 # Every window rendered offscreen into docs/screenshots/, for the README and the package.
 screenshots: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target screenshots
@@ -52,4 +70,4 @@ bench: deps
 	$(RELEASE_DIR)/bench/bench_runner $(RELEASE_DIR)/bench.md
 
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

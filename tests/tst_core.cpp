@@ -101,14 +101,23 @@ void CoreTest::encodesGbkAndNamesWhatItCannotHold()
     const QString hangul = QString::fromUtf8("\xe1\x84\x80");
     const ansi::Encoded mixed = ansi::encode(QStringLiteral("a") + smile + QStringLiteral("天") + hangul + smile);
     QVERIFY(!mixed.ok());
-    QCOMPARE(mixed.unencodable, smile + hangul);
+    QCOMPARE(mixed.unencodable, (QList<char32_t>{0x1F600, 0x1100}));
 
     // The encoder drops a lone half of a pair without a word; it must count as unencodable.
     const QString loneHalf = QStringLiteral("bg") + QChar(0xD83D);
     QVERIFY(!ansi::encode(loneHalf).ok());
-    QCOMPARE(ansi::encode(loneHalf).unencodable, QString(QChar(0xD83D)));
+    QCOMPARE(ansi::encode(loneHalf).unencodable, QList<char32_t>{0xD83D});
+    // Two lone halves apart stay two characters; they are no pair.
+    const QString halvesApart = QStringLiteral("a") + QChar(0xD83D) + u'b' + QChar(0xDE00);
+    QCOMPARE(ansi::encode(halvesApart).unencodable, (QList<char32_t>{0xD83D, 0xDE00}));
+    // A U+FEFF inside a name is no byte-order mark to drop: GBK cannot hold it.
+    QCOMPARE(ansi::encode(QStringLiteral("bg") + QChar(0xFEFF) + QStringLiteral(".bmp")).unencodable,
+             QList<char32_t>{0xFEFF});
 
     QCOMPARE(ansi::encodeLines({QStringLiteral("[main]"), QString()}).bytes, QByteArray("[main]\r\n\r\n"));
+    // A lead byte cut off at the end is a broken character like any other, not nothing.
+    QCOMPARE(ansi::decode("bg.bmp\xc0"), QStringLiteral("bg.bmp") + QChar(QChar::ReplacementCharacter));
+    QCOMPARE(ansi::decode("\xc0\xb6\xcc"), QStringLiteral("蓝") + QChar(QChar::ReplacementCharacter));
 }
 
 void CoreTest::namesInvisibleCharactersByCodePoint()
@@ -118,6 +127,9 @@ void CoreTest::namesInvisibleCharactersByCodePoint()
     QCOMPARE(ansi::controlCharacters(QStringLiteral("普通的 text")), QList<char32_t>());
     QCOMPARE(ansi::displayCharacters(QStringLiteral("天\n\r") + QChar(0xD83D) + smile),
              QStringLiteral("天 U+000A U+000D U+D83D ") + smile);
+    // Unencodable, and blank where shown: a Hangul filler, a hair space, a variation selector.
+    QCOMPARE(ansi::displayCharacters(QList<char32_t>{0x3164, 0x200A, 0xFE0F, U'天', U' '}),
+             QStringLiteral("U+3164 U+200A U+FE0F 天 "));
 }
 
 void CoreTest::appendCreatesAndContinuesFiles()
@@ -357,6 +369,9 @@ void CoreTest::firstLineEndsAtAnyLineEnd_data()
     QTest::newRow("lone CR") << QByteArray("a.mid\rsecond") << QStringLiteral("a.mid");
     QTest::newRow("lone LF, edited on Linux") << QByteArray("music\\3.mid\n") << QStringLiteral("music\\3.mid");
     QTest::newRow("no line end") << QByteArray("no line end") << QStringLiteral("no line end");
+    QTest::newRow("stray lead byte at the end") << QByteArray("music\\1.mid\xc4")
+                                                << QString(QStringLiteral("music\\1.mid") + QChar(0xFFFD));
+    QTest::newRow("stray lead byte alone") << QByteArray("\xc4\r\nmusic\\1.mid") << QString(QChar(0xFFFD));
     QTest::newRow("empty first line") << QByteArray("\r\nsecond") << QString();
     QTest::newRow("no byte") << QByteArray() << QStringLiteral("<none>");
     QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x01", 4) << QStringLiteral("<any>");
@@ -406,6 +421,8 @@ void CoreTest::allLinesFollowLineEnds()
     QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(), QStringLiteral("你好")}));
     QVERIFY(writeBytes(file, "one\r\nlast without end"));
     QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QStringLiteral("last without end")}));
+    QVERIFY(writeBytes(file, "one\r\n\xc4"));
+    QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(QChar(0xFFFD))}));
     QVERIFY(writeBytes(file, "a\rb\nc"));
     QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     QVERIFY(writeBytes(file, ""));
@@ -498,6 +515,11 @@ void CoreTest::mapsWindowsPaths_data()
     QTest::newRow("lower-case drive") << QStringLiteral("c:\\a") << QStringLiteral("<prefix>/drive_c/a");
     QTest::newRow("other drive") << QStringLiteral("D:\\music\\a.mid") << QStringLiteral("<prefix>/dosdevices/d:/music/a.mid");
     QTest::newRow("drive without separator") << QStringLiteral("C:qq") << QStringLiteral("<prefix>/drive_c/qq");
+    // Windows stays at a drive's root on "..", and so does the drive's folder in the prefix.
+    QTest::newRow(".. at the drive's root") << QStringLiteral("C:\\..\\..\\qq") << QStringLiteral("<prefix>/drive_c/qq");
+    QTest::newRow(".. below the root kept") << QStringLiteral("D:\\a\\..\\..\\b/.\\..\\c")
+                                            << QStringLiteral("<prefix>/dosdevices/d:/a/../b/./../c");
+    QTest::newRow("drive and ..") << QStringLiteral("c:..") << QStringLiteral("<prefix>/drive_c/");
     QTest::newRow("repeated separators kept") << QStringLiteral("C:\\qq\\\\skins") << QStringLiteral("<prefix>/drive_c/qq//skins");
     QTest::newRow("rooted") << QStringLiteral("\\skins\\a\\skin.ini") << QStringLiteral("/skins/a/skin.ini");
     QTest::newRow("native absolute") << QStringLiteral("/home/me/qq\\NewSkins\\x\\skin.ini")
@@ -593,6 +615,12 @@ void CoreTest::writeProcedureStopsBeforeTheDisk_data()
                            << WriteOutcome::UnencodableCharacters << smile;
     QTest::newRow("lone surrogate") << install << QStringLiteral("蓝天") << 1 << QString(QStringLiteral("bg") + QChar(0xD83D))
                                     << WriteOutcome::UnencodableCharacters << QStringLiteral("U+D83D");
+    QTest::newRow("halves of a pair apart") << install << QStringLiteral("蓝天") << 2
+                                            << QString(QChar(0xD83D) + QStringLiteral("bg") + QChar(0xDE00))
+                                            << WriteOutcome::UnencodableCharacters << QStringLiteral("U+D83D U+DE00");
+    QTest::newRow("byte-order mark inside") << install << QStringLiteral("蓝天") << 1
+                                            << QString(QStringLiteral("bg") + QChar(0xFEFF) + QStringLiteral(".bmp"))
+                                            << WriteOutcome::UnencodableCharacters << QStringLiteral("U+FEFF");
 }
 
 void CoreTest::writeProcedureStopsBeforeTheDisk()

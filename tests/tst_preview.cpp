@@ -185,13 +185,19 @@ void PreviewTest::showsTheBackgroundUnscaled_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("trailingSeparator");
     QTest::addColumn<QByteArray>("option");
+    QTest::addColumn<int>("width");
 
-    QTest::newRow("bitmap, 2004") << QStringLiteral("BMP") << QStringLiteral("bg.bmp") << false << QByteArray("Option2");
-    QTest::newRow("GIF, 2003") << QStringLiteral("GIF") << QStringLiteral("背景.gif") << false << QByteArray("Option1");
+    QTest::newRow("bitmap, 2004") << QStringLiteral("BMP") << QStringLiteral("bg.bmp") << false << QByteArray("Option2")
+                                  << 150;
+    QTest::newRow("GIF, 2003") << QStringLiteral("GIF") << QStringLiteral("背景.gif") << false << QByteArray("Option1")
+                               << 150;
     QTest::newRow("JPEG, install path ending in a separator")
-        << QStringLiteral("JPEG") << QStringLiteral("bg.jpg") << true << QByteArray("Option2");
+        << QStringLiteral("JPEG") << QStringLiteral("bg.jpg") << true << QByteArray("Option2") << 150;
     QTest::newRow("PNG under a bitmap's name") << QStringLiteral("PNG") << QStringLiteral("bg.bmp") << false
-                                               << QByteArray("Option1");
+                                               << QByteArray("Option1") << 150;
+    // Wide enough that its height read as unsigned (65536 - 90) would pass the pixel limit.
+    QTest::newRow("oldest bitmap header, rows top-down") << QStringLiteral("old top-down BMP") << QStringLiteral("bg.bmp")
+                                                         << false << QByteArray("Option2") << 300;
 }
 
 void PreviewTest::showsTheBackgroundUnscaled()
@@ -200,12 +206,15 @@ void PreviewTest::showsTheBackgroundUnscaled()
     QFETCH(QString, fileName);
     QFETCH(bool, trailingSeparator);
     QFETCH(QByteArray, option);
+    QFETCH(int, width);
 
-    const QImage picture = quadrants(150, 90);
+    const QImage picture = quadrants(width, 90);
     const QString folder = skinFolder(option == "Option1" ? "skins" : "NewSkins");
     const QString file = folder + u'/' + fileName;
     if (format == u"GIF")
         QVERIFY(writeBytes(file, encodeGif(picture)));
+    else if (format == u"old top-down BMP")
+        QVERIFY(writeBytes(file, testsupport::encodeOldTopDownBitmap(picture)));
     else
         QVERIFY(picture.save(file, qPrintable(format)));
 
@@ -222,10 +231,11 @@ void PreviewTest::showsTheBackgroundUnscaled()
     QCOMPARE(mainFields(), before);
 
     FIND(QLabel, image1, preview(), "Image1");
-    QCOMPARE(image1->geometry(), QRect(40, 32, 150, 90));
+    QCOMPARE(image1->geometry(), QRect(40, 32, width, 90));
     const QImage shown = image1->pixmap().toImage();
-    QCOMPARE(shown.size(), QSize(150, 90));
-    for (const QPoint &point : {QPoint(10, 10), QPoint(140, 10), QPoint(10, 80), QPoint(140, 80)})
+    QCOMPARE(shown.size(), QSize(width, 90));
+    const int right = width - 10;
+    for (const QPoint &point : {QPoint(10, 10), QPoint(right, 10), QPoint(10, 80), QPoint(right, 80)})
         QVERIFY2(closeTo(shown.pixel(point), picture.pixel(point)),
                  qPrintable(QStringLiteral("%1 at %2,%3").arg(shown.pixel(point), 0, 16).arg(point.x()).arg(point.y())));
 }

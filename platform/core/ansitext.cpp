@@ -16,33 +16,50 @@ bool isLoneSurrogate(char32_t character)
 
 QString fromCharacter(char32_t character)
 {
-    return QString::fromUcs4(&character, 1);
+    // Not QString::fromUcs4, which takes a U+FEFF for a byte-order mark and drops it: the
+    // character would then not count as unencodable and vanish from the written text.
+    if (QChar::requiresSurrogates(character)) {
+        const QChar pair[] = {QChar(QChar::highSurrogate(character)), QChar(QChar::lowSurrogate(character))};
+        return QString(pair, 2);
+    }
+    return QString(QChar(char16_t(character)));
 }
 
-QString unencodableCharacters(const QString &text)
+QList<char32_t> unencodableCharacters(const QString &text)
 {
-    QString found;
+    QList<char32_t> found;
     for (const char32_t character : characters(text)) {
-        const QString single = fromCharacter(character);
+        if (found.contains(character))
+            continue;
         bool unencodable = isLoneSurrogate(character);
         if (!unencodable) {
             QStringEncoder encoder(codePage);
-            const QByteArray encoded = encoder.encode(single);  // converts only when taken
+            const QByteArray encoded = encoder.encode(fromCharacter(character));  // converts only when taken
             unencodable = encoder.hasError() || encoded.isEmpty();
         }
-        if (unencodable && !found.contains(single))
-            found += single;
+        if (unencodable)
+            found << character;
     }
     return found;
 }
 
-// Characters that cannot be seen, or would hide or reorder the text around them.
+// What Unicode marks as ignorable in display but files as letters or marks: the Hangul
+// fillers, the variation selectors and a few more, which show as nothing at all.
+bool isIgnorableLetterOrMark(char32_t c)
+{
+    return c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || (c >= 0x180B && c <= 0x180D)
+        || c == 0x180F || c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFFA0 || (c >= 0xE0100 && c <= 0xE01EF);
+}
+
+// Characters that cannot be seen, or would hide or reorder the text around them. A space other
+// than the plain one shows as a gap no one can name.
 bool shownAsCodePoint(char32_t character)
 {
     const QChar::Category category = QChar::category(character);
     return isLoneSurrogate(character) || category == QChar::Other_Control || category == QChar::Other_Format
         || category == QChar::Separator_Line || category == QChar::Separator_Paragraph
-        || category == QChar::Other_NotAssigned || category == QChar::Other_PrivateUse;
+        || category == QChar::Other_NotAssigned || category == QChar::Other_PrivateUse
+        || (category == QChar::Separator_Space && character != u' ') || isIgnorableLetterOrMark(character);
 }
 
 } // namespace
@@ -79,7 +96,13 @@ Encoded encode(const QString &text)
 QString decode(const QByteArray &bytes)
 {
     QStringDecoder decoder(codePage);
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // A lead byte at the very end waits in the decoder for its second byte and would be lost
+    // without a word, so "a.mid" and a stray byte would read as "a.mid". A NUL, which no
+    // character continues into, makes it come out as U+FFFD like any other broken byte.
+    text += decoder.decode(QByteArrayView("\0", 1));
+    text.chop(1);
+    return text;
 }
 
 Encoded encodeLines(const QStringList &lines)

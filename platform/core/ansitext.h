@@ -14,12 +14,14 @@ inline constexpr char lineEnd[] = "\r\n";
 struct Encoded {
     QByteArray bytes;
     // The characters GBK cannot hold, each once, in the order they first occur. A lone half
-    // of a surrogate pair counts: the encoder would drop it without a word.
-    QString unencodable;
+    // of a surrogate pair counts: the encoder would drop it without a word. (A list, not a
+    // string: in a string a lone high and a lone low half would join into another character.)
+    QList<char32_t> unencodable;
     bool ok() const { return unencodable.isEmpty(); }
 };
 
 Encoded encode(const QString &text);
+// Bytes that form no GBK character come out as U+FFFD, a lead byte left at the very end too.
 QString decode(const QByteArray &bytes);
 
 // Every line followed by CR LF, encoded as one piece.
@@ -34,7 +36,8 @@ QList<char32_t> controlCharacters(const QString &text);
 QList<char32_t> characters(const QString &text);
 
 // A character as a notice can show it: itself when it can be seen, else its code point as
-// "U+000A", so a line break or a lone surrogate is named rather than printed.
+// "U+000A", so a line break, a lone surrogate, a Hangul filler or a space other than the plain
+// one is named rather than printed.
 QString displayCharacter(char32_t character);
 QString displayCharacters(const QString &text);
 QString displayCharacters(const QList<char32_t> &characters);

@@ -10,6 +10,7 @@ namespace platform {
 // On Windows the path itself. Elsewhere:
 //  - "X:" + rest lands in the Wine prefix ($WINEPREFIX, default ~/.wine) as
 //    <prefix>/dosdevices/x: + rest, or <prefix>/drive_c + rest for C: without dosdevices;
+//    a ".." at the drive's root is left out, since Windows stays at the root;
 //  - a path starting with "\" is rooted at "/";
 //  - any other path (native absolute, or relative) only has its "\" turned into "/".
 // Repeated separators are left alone: the file system accepts them.

@@ -29,7 +29,7 @@ MusicSettingOutcome storeMusicSetting(const QString &line, const QString &fileNa
     const platform::ansi::Encoded encoded = platform::ansi::encode(line);
     if (!encoded.ok()) {
         outcome.kind = MusicSettingOutcome::UnencodableCharacters;
-        outcome.characters = platform::ansi::characters(encoded.unencodable);
+        outcome.characters = encoded.unencodable;
         return outcome;
     }
     const platform::ansi::WriteResult result = platform::ansi::replaceWithLine(fileName, encoded.bytes);

@@ -46,11 +46,16 @@ QSize sizeClaimedByHeader(const QByteArray &header)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
     if (header.startsWith("BM") && header.size() >= 26) {
-        if (qFromLittleEndian<quint32>(bytes + 14) == 12)  // the oldest header has 16-bit sizes
-            return QSize(qFromLittleEndian<quint16>(bytes + 18), qFromLittleEndian<quint16>(bytes + 20));
-        // A negative height marks rows stored top-down.
-        const qint64 height = qAbs(qint64(qFromLittleEndian<qint32>(bytes + 22)));
-        return QSize(qFromLittleEndian<qint32>(bytes + 18), int(qMin<qint64>(height, INT_MAX)));
+        // Read as the bitmap reader reads it, since it is that reader's allocation we guard: 32-bit
+        // sizes after the info headers it knows to hold them, signed 16-bit sizes after any other
+        // (the oldest header's, or one it does not know). A negative height marks rows stored
+        // top-down.
+        const quint32 infoSize = qFromLittleEndian<quint32>(bytes + 14);
+        if (infoSize == 40 || infoSize == 64 || infoSize == 108 || infoSize == 124) {
+            const qint64 height = qAbs(qint64(qFromLittleEndian<qint32>(bytes + 22)));
+            return QSize(qFromLittleEndian<qint32>(bytes + 18), int(qMin<qint64>(height, INT_MAX)));
+        }
+        return QSize(qFromLittleEndian<qint16>(bytes + 18), qAbs(int(qFromLittleEndian<qint16>(bytes + 20))));
     }
     if (header.startsWith("\x89PNG\r\n\x1a\n") && header.size() >= 24 && header.mid(12, 4) == "IHDR") {
         const quint32 width = qFromBigEndian<quint32>(bytes + 16);

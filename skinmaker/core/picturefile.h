@@ -17,7 +17,8 @@ inline constexpr qint64 backgroundPixelLimit = 4096 * 4096;
 // Only a plain file passes: a folder has no picture, and a pipe or device could block.
 QString pictureFileProblem(const QString &nativePath);
 
-// The size a bitmap or PNG header claims (its first 32 bytes), invalid for other formats.
+// The size a bitmap or PNG header claims (its first 32 bytes) as the picture reader takes it,
+// invalid for other formats.
 // Readers decline to tell the size of such pictures when it is absurdly large, which is
 // exactly when the user should hear so.
 QSize sizeClaimedByHeader(const QByteArray &header);

@@ -56,12 +56,11 @@ PreparedBlock prepareBlock(const SkinLocation &location, const QStringList &bloc
     const platform::ansi::Encoded encoded = platform::ansi::encodeLines(block);
     if (!encoded.ok()) {
         outcome.kind = WriteOutcome::UnencodableCharacters;
-        outcome.fields = problemFields(fields, [](const QString &text) {
-            return platform::ansi::characters(platform::ansi::encode(text).unencodable);
-        });
+        outcome.fields =
+            problemFields(fields, [](const QString &text) { return platform::ansi::encode(text).unencodable; });
         // Should a fixed part of the block be at fault, name the characters without a box.
         if (outcome.fields.isEmpty())
-            outcome.fields << FieldProblem{{}, platform::ansi::characters(encoded.unencodable)};
+            outcome.fields << FieldProblem{{}, encoded.unencodable};
         return {outcome, {}};
     }
     return {stopped(WriteOutcome::Written, *path), encoded.bytes};

@@ -108,4 +108,27 @@ QByteArray pngHeaderOnly(quint32 width, quint32 height)
     return png;
 }
 
+QByteArray encodeOldTopDownBitmap(const QImage &image)
+{
+    QByteArray pixels;
+    const int padding = (4 - image.width() * 3 % 4) % 4;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb colour = image.pixel(x, y);
+            pixels.append(char(qBlue(colour))).append(char(qGreen(colour))).append(char(qRed(colour)));
+        }
+        pixels.append(QByteArray(padding, '\0'));
+    }
+    QByteArray bmp("BM");
+    appendLe32(bmp, 26 + qint32(pixels.size()));
+    appendLe32(bmp, 0);
+    appendLe32(bmp, 26);
+    appendLe32(bmp, 12);
+    appendLe16(bmp, image.width());
+    appendLe16(bmp, -image.height());
+    appendLe16(bmp, 1);
+    appendLe16(bmp, 24);
+    return bmp + pixels;
+}
+
 }  // namespace testsupport
