@@ -94,16 +94,7 @@ FolderBrowseWindow *FolderBrowseTest::openForm2()
 // Clicks a folder's entry in Dir1, twice for opening it.
 bool FolderBrowseTest::open(const QString &folder, bool twice)
 {
-    FolderList *list = dir1();
-    const QModelIndex entry = list->indexFor(folder);
-    if (!entry.isValid())
-        return false;
-    list->scrollTo(entry);
-    const QPoint centre = list->visualRect(entry).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    if (twice)
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-    return true;
+    return testsupport::clickFolder(dir1(), folder, twice);
 }
 
 // Presses 确定; true when the window is gone afterwards.

@@ -109,15 +109,7 @@ BrowseWindow *MusicSetterTest::browse()
 // Double-clicks a folder's entry in Dir1, as a user opens it.
 bool MusicSetterTest::open(BrowseWindow *window, const QString &folder)
 {
-    platform::FolderList *list = window->folderList();
-    const QModelIndex entry = list->indexFor(folder);
-    if (!entry.isValid())
-        return false;
-    list->scrollTo(entry);
-    const QPoint centre = list->visualRect(entry).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-    return true;
+    return testsupport::clickFolder(window->folderList(), folder);
 }
 
 QStringList MusicSetterTest::files(BrowseWindow *window)

@@ -1,5 +1,7 @@
 #include "uitest.h"
 
+#include "platform/filesystemlists.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QPointer>
@@ -29,6 +31,19 @@ void destroyAllWindows()
     }
     for (const QPointer<QWidget> &window : windows)
         delete window.data();
+}
+
+bool clickFolder(platform::FolderList *list, const QString &folder, bool open)
+{
+    const QModelIndex entry = list->indexFor(folder);
+    if (!entry.isValid())
+        return false;
+    list->scrollTo(entry);
+    const QPoint centre = list->visualRect(entry).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (open)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    return true;
 }
 
 int runEventLoop(int milliseconds)

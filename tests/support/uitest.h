@@ -8,6 +8,10 @@
 
 // Helpers for the test programs that drive windows: finding controls by name and
 // triggering menu items by name.
+namespace platform {
+class FolderList;
+}
+
 namespace testsupport {
 
 // Triggers the menu action with this objectName; returns what was wrong, or nothing.
@@ -20,6 +24,10 @@ inline QString triggerAction(QWidget *window, const char *name)
 
 // Destroys every top-level window, so each test starts from a program with none.
 void destroyAllWindows();
+
+// Clicks a folder's entry in a folder list as a user does, and a double click opens it;
+// false when the list shows no such entry.
+bool clickFolder(platform::FolderList *list, const QString &folder, bool open = true);
 
 // Runs the application's event loop as the program does, until the program ends it; a loop
 // that does not end within the time stops with 99 instead.
