@@ -1,5 +1,6 @@
 #include "textfile.h"
 
+#include "access.h"
 #include "ansitext.h"
 
 #include <QDir>
@@ -110,22 +111,11 @@ bool sameFile(const struct stat &a, const struct stat &b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Honour the owner's bits like the attributes elsewhere: even an administrator does not write
-// into a file the user marked read-only, nor count on reading back one marked unreadable.
-bool refusesWriting(const QByteArray &name, const struct stat &info)
-{
-    return !(info.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0;
-}
-
-bool refusesReading(const QByteArray &name, const struct stat &info)
-{
-    return !(info.st_mode & S_IRUSR) || ::access(name.constData(), R_OK) != 0;
-}
-
 // What stands in the way of a new file in this folder, if anything.
 std::optional<WriteResult> refuseFolder(const QString &nativePath)
 {
-    const QByteArray folder = QFile::encodeName(QFileInfo(nativePath).absolutePath());
+    const QString folderPath = QFileInfo(nativePath).absolutePath();
+    const QByteArray folder = QFile::encodeName(folderPath);
     struct stat info {};
     if (::stat(folder.constData(), &info) != 0) {
         if (errno == EACCES)
@@ -136,10 +126,9 @@ std::optional<WriteResult> refuseFolder(const QString &nativePath)
     }
     if (!S_ISDIR(info.st_mode))
         return failure(FileError::FolderMissing);
-    if (!(info.st_mode & S_IXUSR) || ::access(folder.constData(), X_OK) != 0)
+    if (!userMay(Access::Enter, folderPath))
         return failure(FileError::FolderUnreachable);
-    // The owner's bit counts here as for files: a folder marked read-only takes no new file.
-    if (!(info.st_mode & S_IWUSR) || ::access(folder.constData(), W_OK) != 0)
+    if (!userMay(Access::Write, folderPath))
         return failure(FileError::FolderReadOnly);
     if (QFileInfo(nativePath).fileName().toUtf8().size() > NAME_MAX)
         return failure(FileError::NameTooLong);
@@ -147,22 +136,31 @@ std::optional<WriteResult> refuseFolder(const QString &nativePath)
 }
 
 // What stands in the way of writing into an existing name, if anything.
-std::optional<WriteResult> refuseExisting(const QByteArray &name, const struct stat &info)
+std::optional<WriteResult> refuseExisting(const QString &path, const struct stat &info)
 {
     if (S_ISLNK(info.st_mode)) {
         WriteResult link = failure(FileError::IsLink);
-        link.error.linkTarget = QFileInfo(QFile::decodeName(name)).symLinkTarget();
+        link.error.linkTarget = QFileInfo(path).symLinkTarget();
         return link;
     }
     if (S_ISDIR(info.st_mode))
         return failure(FileError::NotAFile);
     if (!S_ISREG(info.st_mode))
         return failure(FileError::NotRegular);
-    if (refusesWriting(name, info))
+    // A write is read back to check it, so a file that may not be read is refused too.
+    if (!userMay(Access::Write, path))
         return failure(FileError::ReadOnly);
-    if (refusesReading(name, info))
+    if (!userMay(Access::Read, path))
         return failure(FileError::Unreadable);
     return std::nullopt;
+}
+
+// What stands in the way of writing the name: what is there already, or, for a new file, its
+// folder. Tells the caller whether the name existed and what lstat found there.
+std::optional<WriteResult> refuseWriting(const QString &path, struct stat &info, bool &existed)
+{
+    existed = ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+    return existed ? refuseExisting(path, info) : refuseFolder(path);
 }
 
 WriteResult openFailure(int error)
@@ -307,13 +305,9 @@ WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes)
 {
     const QByteArray name = QFile::encodeName(nativePath);
     struct stat before {};
-    const bool existed = ::lstat(name.constData(), &before) == 0;
-    if (existed) {
-        if (auto refused = refuseExisting(name, before))
-            return *refused;
-    } else if (auto refused = refuseFolder(nativePath)) {
+    bool existed = false;
+    if (auto refused = refuseWriting(nativePath, before, existed))
         return *refused;
-    }
 
     // O_NOFOLLOW: a link swapped in after the checks is not followed either. O_NONBLOCK: a
     // pipe swapped in does not hang the program; it has no effect on an ordinary file.
@@ -446,15 +440,10 @@ WriteResult replaceInPlace(const QString &path, const QByteArray &bytes)
 WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
 {
     const QString path = resolveLinks(nativePath);
-    const QByteArray name = QFile::encodeName(path);
     struct stat old {};
-    const bool existed = ::lstat(name.constData(), &old) == 0;
-    if (existed) {
-        if (auto refused = refuseExisting(name, old))
-            return *refused;
-    } else if (auto refused = refuseFolder(path)) {
+    bool existed = false;
+    if (auto refused = refuseWriting(path, old, existed))
         return *refused;
-    }
 
     // Swapping in a new file would hand someone else's file to us, or split a file that has
     // several names; those are rewritten in place.

@@ -1,27 +1,13 @@
 #include "picturefile.h"
 
+#include "platform/core/access.h"
+
 #include <QFileInfo>
 #include <QtEndian>
 
 #include <climits>
 
 namespace skinmaker::core {
-
-namespace {
-
-// Honour the owner's bits like the attributes elsewhere, so the answer does not depend on
-// whether the user happens to be an administrator.
-bool mayEnter(const QFileInfo &folder)
-{
-    return (folder.permissions() & QFileDevice::ExeOwner) && folder.isExecutable();
-}
-
-bool mayRead(const QFileInfo &file)
-{
-    return (file.permissions() & QFileDevice::ReadOwner) && file.isReadable();
-}
-
-} // namespace
 
 QString pictureFileProblem(const QString &nativePath)
 {
@@ -30,14 +16,14 @@ QString pictureFileProblem(const QString &nativePath)
     if (!folder.exists())
         return QStringLiteral("皮肤文件夹不存在");
 #ifndef Q_OS_WIN
-    if (folder.isDir() && !mayEnter(folder))
+    if (folder.isDir() && !platform::userMay(platform::Access::Enter, folder.filePath()))
         return QStringLiteral("无法进入图片所在的文件夹,没有访问它的权限");
 #endif
     if (!file.exists())
         return QStringLiteral("找不到这个文件");
     if (!file.isFile())
         return QStringLiteral("这不是一个文件");
-    if (!mayRead(file))
+    if (!platform::userMay(platform::Access::Read, nativePath))
         return QStringLiteral("文件无法打开");
     return {};
 }
