@@ -59,6 +59,11 @@ QCursor mainCursor()
     return QCursor(QPixmap(QStringLiteral(":/platform/main-cursor.png")), 0, 0);
 }
 
+QCursor penguinPointer()
+{
+    return QCursor(QPixmap(QStringLiteral(":/platform/penguin-16.png")));
+}
+
 void applyWindowLook(QWidget *window)
 {
     QPalette palette = window->palette();

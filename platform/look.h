@@ -34,6 +34,7 @@ QString chineseFontFamily();
 QIcon programIcon();
 QCursor pointingHand();     // a hand whose hot spot is the fingertip
 QCursor mainCursor();       // the main window's own 32 x 32 pointer
+QCursor penguinPointer();   // the program's 16 x 16 icon as the pointer, over the about and tip windows
 
 // The colours and the icon on a top-level window; every child inherits them.
 void applyWindowLook(QWidget *window);

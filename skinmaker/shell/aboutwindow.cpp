@@ -61,7 +61,7 @@ AboutWindow::AboutWindow()
     platform::look::setFrameButtons(this, platform::look::FrameButtons::CloseOnly);
     platform::look::applyWindowLook(this);
     // The penguin itself points over the window's own background.
-    setCursor(QCursor(QPixmap(QStringLiteral(":/platform/penguin-16.png"))));
+    setCursor(platform::look::penguinPointer());
     setFixedSize(twips(5670), twips(8490));
 
     // A sunken picture box whose left border lies just outside the window.

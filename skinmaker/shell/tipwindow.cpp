@@ -31,7 +31,7 @@ TipWindow::TipWindow()
     platform::look::setFrameButtons(this, platform::look::FrameButtons::CloseOnly);
     platform::look::applyWindowLook(this);
     // The penguin points over the window's own background and, inherited, over the buttons.
-    setCursor(QCursor(QPixmap(QStringLiteral(":/platform/penguin-16.png"))));
+    setCursor(platform::look::penguinPointer());
     setFixedSize(twips(5685), twips(3285));
 
     // The white panel with the light bulb in its corner; the arrow points over it.
