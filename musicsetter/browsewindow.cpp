@@ -35,9 +35,10 @@ BrowseWindow::BrowseWindow()
                                                   twipsRect(2640 + (2400 - 975) / 2, 3225, 975, 375));
     command1->setCursor(platform::look::pointingHand());
 
-    // All three lists start where the process is; the process's own current folder is never
-    // changed. Should that folder have become unreadable, its drive's root will do.
-    const QString start = platform::DriveList::currentFolder();
+    // All three lists open where the process is (see openingFolder); the process's own current
+    // folder is never changed. Should that folder have become unreadable, its drive's root
+    // will do.
+    const QString start = platform::DriveList::openingFolder();
     if (!m_dir1->setPath(start)) {
         const QString root = m_drive1->driveOf(start);
         m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);

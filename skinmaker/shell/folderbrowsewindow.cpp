@@ -32,9 +32,10 @@ FolderBrowseWindow::FolderBrowseWindow()
     // Like the main window's buttons, 确定 shows the window's own pointer.
     m_command1->setCursor(platform::look::mainCursor());
 
-    // Both lists start where the process is; the process's own current folder is never
-    // changed. Should that folder have become unreadable, its drive's root will do.
-    const QString start = platform::DriveList::currentFolder();
+    // Both lists open where the process is (see openingFolder); the process's own current
+    // folder is never changed. Should that folder have become unreadable, its drive's root
+    // will do.
+    const QString start = platform::DriveList::openingFolder();
     if (!m_dir1->setPath(start)) {
         const QString root = m_drive1->driveOf(start);
         m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);
