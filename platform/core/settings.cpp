@@ -156,12 +156,14 @@ Store parse(const QByteArray &bytes, const QString &section, const QString &key)
         const QByteArray line = store.lines.at(i).trimmed();
         if (line.startsWith('[') && line.endsWith(']')) {
             inSection = unescapedName(line.mid(1, line.size() - 2)) == section;
+            if (inSection)
+                store.sectionEnd = i + 1;
             continue;
         }
-        const qsizetype equals = line.indexOf('=');
         if (!inSection || line.isEmpty())
             continue;
         store.sectionEnd = i + 1;
+        const qsizetype equals = line.indexOf('=');
         if (equals > 0 && unescapedName(line.left(equals)) == key) {
             store.entryLine = i;
             store.value = unescapedValue(line.mid(equals + 1));
