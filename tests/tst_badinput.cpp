@@ -399,6 +399,11 @@ Case::~Case()
     QFile::remove(musicSetting);
     QDir(musicSetting).removeRecursively();
     QFile::remove(tipsFile());
+    // Whatever a row put in place of the settings store or the per-user folder.
+    for (const QString &path : QStringList{settingsStore(), settingsStore() + u".lock"_s, perUserFolder()}) {
+        QFile::remove(path);
+        QDir(path).removeRecursively();
+    }
 }
 
 QString Case::openFolder(const QString &relative)
@@ -1377,7 +1382,6 @@ const Row rows[] = {
      "start does not wait on it; the tip window shows, its box ticked; the pipe stays", [](Case &c) {
          QVERIFY(QFile::remove(settingsStore()));
          c.mkfifo(settingsStore());
-         c.atEnd([] { QFile::remove(settingsStore()); });
          c.startWithTips({});
          c.expectTip();
      }},
@@ -1385,7 +1389,6 @@ const Row rows[] = {
      "start does not wait on it; the tip window shows; the box's 1 is stored", [](Case &c) {
          QVERIFY(platform::settings::write(u"Options"_s, u"在启动时显示提示"_s, u"abc"_s));
          QVERIFY(QDir().mkdir(settingsStore() + u".lock"_s));
-         c.atEnd([] { QDir().rmdir(settingsStore() + u".lock"_s); });
          c.mayWrite(settingsStore());
          c.startWithTips({});
          c.expectTip();
@@ -1398,7 +1401,6 @@ const Row rows[] = {
          if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
              QSKIP("making a device needs an administrator");
          QVERIFY(QFile::remove(settingsStore()) && QFile::link(device, settingsStore()));
-         c.atEnd([] { QFile::remove(settingsStore()); });
          c.startWithTips({});
          c.expectTip();
      }},
@@ -1407,7 +1409,6 @@ const Row rows[] = {
      "written through: the link stays, the file holds 1 and the other section", [](Case &c) {
          const QString kept = c.sandbox(u"morvane.conf"_s);
          QVERIFY(QFile::rename(settingsStore(), kept) && QFile::link(kept, settingsStore()));
-         c.atEnd([] { QFile::remove(settingsStore()); });
          QSettings(kept, QSettings::IniFormat).setValue(u"Other/key"_s, u"value"_s);
          QVERIFY(platform::settings::write(u"Options"_s, u"在启动时显示提示"_s, u"abc"_s));
          c.mayWrite(kept);
@@ -1424,7 +1425,6 @@ const Row rows[] = {
          QFile store(settingsStore());
          QVERIFY(store.open(QIODevice::WriteOnly) && store.resize(qint64(1) << 30));
          store.close();
-         c.atEnd([] { QFile::remove(settingsStore()); });
          const QByteArray before = state(settingsStore());
          c.mayWrite(settingsStore());
          c.startWithTips({}, 1000);
@@ -1436,7 +1436,6 @@ const Row rows[] = {
     {"per-user folder a dangling link", "working folder", "$XDG_DATA_HOME/Morvane a link to nothing",
      "the program comes up where it was started; box names the folder and where the link leads", [](Case &c) {
          QVERIFY(QFile::link(c.sandbox(u"nowhere"_s), perUserFolder()));
-         c.atEnd([] { QFile::remove(perUserFolder()); });
          c.startInPerUserFolder();
          c.expectNotice({u"无法准备工作文件夹"_s + perUserFolder(), c.sandbox(u"nowhere"_s) + u",而那里没有文件夹"_s});
      }},
@@ -1444,10 +1443,7 @@ const Row rows[] = {
      "the program comes up in the folder; box names qqq.qq and the read-only folder; nothing is made", [](Case &c) {
          const QString defaults = QCoreApplication::applicationDirPath() + u"/qqq.qq"_s;
          QVERIFY(testsupport::writeBytes(defaults, "music\\1.mid\r\n"));
-         c.atEnd([defaults] {
-             QFile::remove(defaults);
-             QDir(perUserFolder()).removeRecursively();
-         });
+         c.atEnd([defaults] { QFile::remove(defaults); });
          QVERIFY(QDir().mkpath(perUserFolder()));
          c.setPermissions(perUserFolder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                                                | QFile::ReadOther | QFile::ExeOther);
@@ -1532,7 +1528,6 @@ const Row rows[] = {
     {"per-user working folder, main Form2", "browse", "the working folder is $XDG_DATA_HOME/Morvane, as the installed commands set it",
      "Form2 opens in the home folder", [](Case &c) {
          QVERIFY(QDir().mkpath(perUserFolder()));
-         c.atEnd([] { QDir(perUserFolder()).removeRecursively(); });
          c.openBrowse(Program::Main, perUserFolder());
          c.expectBrowseAt(QDir::homePath(), int(QDir::home().entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden).size()));
      }},
