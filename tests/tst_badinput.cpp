@@ -1427,7 +1427,7 @@ const Row rows[] = {
          store.close();
          const QByteArray before = state(settingsStore());
          c.mayWrite(settingsStore());
-         c.startWithTips({}, 1000);
+         c.startWithTips({});
          c.expectTip();
          QCOMPARE(state(settingsStore()), before);
      }},
