@@ -3,6 +3,7 @@
 #include "helpwindow.h"
 
 #include "platform/core/process.h"
+#include "platform/core/workingfolder.h"
 #include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
@@ -12,9 +13,13 @@ namespace help {
 void start()
 {
     platform::failWritesPastFileSizeLimit();
+    // Before anything reads qqq.qq or the tunes, which lie in the working folder.
+    const QString workingFolderProblem = platform::enterPerUserFolder();
     platform::setProgramTitle(QStringLiteral("帮助"));
     platform::look::applyApplicationLook();
     platform::showFirstWindow<HelpWindow>();
+    if (!workingFolderProblem.isEmpty())
+        platform::notice(workingFolderProblem);
 }
 
 } // namespace help

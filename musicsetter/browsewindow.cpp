@@ -3,8 +3,10 @@
 #include "musicpaths.h"
 #include "setterwindow.h"
 
+#include "platform/core/winpath.h"
 #include "platform/filesystemlists.h"
 #include "platform/look.h"
+#include "platform/notice.h"
 #include "platform/placement.h"
 #include "platform/singlewindow.h"
 
@@ -35,9 +37,10 @@ BrowseWindow::BrowseWindow()
                                                   twipsRect(2640 + (2400 - 975) / 2, 3225, 975, 375));
     command1->setCursor(platform::look::pointingHand());
 
-    // All three lists start where the process is; the process's own current folder is never
-    // changed. Should that folder have become unreadable, its drive's root will do.
-    const QString start = platform::DriveList::currentFolder();
+    // All three lists open where the process is (see openingFolder); the process's own current
+    // folder is never changed. Should that folder have become unreadable, its drive's root
+    // will do.
+    const QString start = platform::DriveList::openingFolder();
     if (!m_dir1->setPath(start)) {
         const QString root = m_drive1->driveOf(start);
         m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);
@@ -51,6 +54,15 @@ BrowseWindow::BrowseWindow()
 
 void BrowseWindow::takeOver()
 {
+    // The main program reads every "\" of the stored path as a separator: a name holding one
+    // would lead it elsewhere, so the path box keeps what it holds.
+    const QString name = platform::nameHoldingBackslash(m_dir1->path() + u'/' + m_file1->fileName());
+    if (!name.isEmpty()) {
+        platform::notice(QStringLiteral("文件或文件夹的名称“%1”中含有“\\”,而音乐文件的路径用“\\”分隔文件夹,"
+                                        "Morvane将找不到这个文件.\n请先给它改名,再选择.")
+                             .arg(name));
+        return;
+    }
     // The open folder and the highlighted file, or the folder alone when none is highlighted.
     const QString path = pickedPath(m_dir1->path(), m_file1->fileName());
     platform::SingleWindow<SetterWindow>::get()->pathBox()->setText(path);

@@ -3,6 +3,7 @@
 #include "setterwindow.h"
 
 #include "platform/core/process.h"
+#include "platform/core/workingfolder.h"
 #include "platform/launcher.h"
 #include "platform/look.h"
 #include "platform/notice.h"
@@ -14,10 +15,14 @@ namespace musicsetter {
 void start()
 {
     platform::failWritesPastFileSizeLimit();
+    // Before anything reads qqq.qq or the tunes, which lie in the working folder.
+    const QString workingFolderProblem = platform::enterPerUserFolder();
     QCoreApplication::setApplicationVersion(QLatin1String(version));
     platform::setProgramTitle(QStringLiteral("Morvane背景音乐添加程序"));
     platform::look::applyApplicationLook();
     platform::showFirstWindow<SetterWindow>();
+    if (!workingFolderProblem.isEmpty())
+        platform::notice(workingFolderProblem);
 }
 
 } // namespace musicsetter

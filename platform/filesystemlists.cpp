@@ -2,6 +2,8 @@
 
 #include "notice.h"
 
+#include "platform/core/workingfolder.h"
+
 #include <QAbstractItemModel>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -236,13 +238,17 @@ void DriveList::showDriveOf(const QString &folder)
 
 QString DriveList::startFolder(const QString &root) const
 {
-    const QString current = currentFolder();
-    return driveOf(current) == root ? current : root;
+    const QString opening = openingFolder();
+    return driveOf(opening) == root ? opening : root;
 }
 
-QString DriveList::currentFolder()
+QString DriveList::openingFolder()
 {
-    return nativeFolderPath(QDir::currentPath());
+    const QString current = QDir::currentPath();
+    const QString perUser = perUserFolder();
+    const bool inPerUserFolder =
+        !perUser.isEmpty() && QFileInfo(perUser).canonicalFilePath() == QFileInfo(current).canonicalFilePath();
+    return nativeFolderPath(inPerUserFolder ? QDir::homePath() : current);
 }
 
 // ---------------------------------------------------------------------------------------

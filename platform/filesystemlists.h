@@ -46,12 +46,14 @@ public:
     // Selects the drive holding this folder without announcing a change.
     void showDriveOf(const QString &folder);
 
-    // The folder a drive opens at: the process's current folder when it lies on that
-    // drive, else the drive's root.
+    // The folder a drive opens at: the opening folder when it lies on that drive, else the
+    // drive's root.
     QString startFolder(const QString &root) const;
 
-    // The process's current folder in native form.
-    static QString currentFolder();
+    // Where the lists open, in native form: the process's current folder, except in the
+    // installed commands' per-user working folder, a hidden folder of the programs' own that
+    // holds nothing to browse for, where the user's home serves instead.
+    static QString openingFolder();
 
 Q_SIGNALS:
     // The user chose another drive.

@@ -5,6 +5,7 @@
 #include "shell/splashwindow.h"
 
 #include "platform/core/process.h"
+#include "platform/core/workingfolder.h"
 #include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
@@ -14,6 +15,8 @@ namespace skinmaker {
 void start()
 {
     platform::failWritesPastFileSizeLimit();
+    // Before anything reads qqq.qq or the tunes, which lie in the working folder.
+    const QString workingFolderProblem = platform::enterPerUserFolder();
     platform::setProgramTitle(QStringLiteral("Morvane"));
     platform::look::applyApplicationLook();
     // The writing windows read the location wherever the main window shows it now.
@@ -22,6 +25,8 @@ void start()
     // The load steps run after construction, so the main window is registered as the one Form1
     // before the splash asks for it; from inside the constructor it would make a second.
     platform::SingleWindow<shell::MainWindow>::get()->load();
+    if (!workingFolderProblem.isEmpty())
+        platform::notice(workingFolderProblem);
 }
 
 } // namespace skinmaker

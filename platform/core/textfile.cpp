@@ -7,10 +7,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -114,7 +118,9 @@ bool sameFile(const struct stat &a, const struct stat &b)
 // What stands in the way of a new file in this folder, if anything.
 std::optional<WriteResult> refuseFolder(const QString &nativePath)
 {
-    const QString folderPath = QFileInfo(nativePath).absolutePath();
+    // The folder as the path names it: "." for a bare name, which still answers once the
+    // working folder has been deleted, when no absolute path leads there any more.
+    const QString folderPath = QFileInfo(nativePath).path();
     const QByteArray folder = QFile::encodeName(folderPath);
     struct stat info {};
     if (::stat(folder.constData(), &info) != 0) {
@@ -126,6 +132,8 @@ std::optional<WriteResult> refuseFolder(const QString &nativePath)
     }
     if (!S_ISDIR(info.st_mode))
         return failure(FileError::FolderMissing);
+    if (info.st_nlink == 0)
+        return failure(FileError::FolderRemoved);
     if (!userMay(Access::Enter, folderPath))
         return failure(FileError::FolderUnreachable);
     if (!userMay(Access::Write, folderPath))
@@ -235,10 +243,14 @@ QByteArray readAt(int fd, qint64 size, off_t offset)
     return bytes;
 }
 
-// Opens an ordinary file for reading; a pipe or device is refused without waiting on it.
+// Opens an ordinary file for reading; a pipe or device is refused without waiting on it, and
+// without being opened where it can be seen first (opening some devices acts on them).
 int openForReading(const QString &nativePath)
 {
     const QByteArray name = QFile::encodeName(nativePath);
+    struct stat before {};
+    if (::stat(name.constData(), &before) != 0 || !S_ISREG(before.st_mode))
+        return -1;
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
@@ -353,13 +365,93 @@ WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes)
 
 namespace {
 
-// The file a link leads to, following chains of links; the name itself when it is no link.
-QString resolveLinks(const QString &nativePath)
+// Where a replacement through the name lands: the name itself when it is no link, else the
+// ordinary file its chain of links leads to. A link that leads nowhere, round in a circle or
+// to anything but an ordinary file is refused, naming where it points.
+std::optional<WriteResult> followLinks(const QString &nativePath, QString &end)
 {
-    QString path = nativePath;
-    for (int depth = 0; depth < 40 && QFileInfo(path).isSymLink(); ++depth)
-        path = QFileInfo(path).symLinkTarget();
-    return path;
+    end = nativePath;
+    if (!QFileInfo(nativePath).isSymLink())
+        return std::nullopt;
+    const auto refused = [](FileError::Kind kind, const QString &target, int error = 0) {
+        WriteResult result = failure(kind, error ? systemMessage(error) : QString());
+        result.error.linkTarget = QDir::toNativeSeparators(target);
+        return result;
+    };
+    const QString firstTarget = QFileInfo(nativePath).symLinkTarget();
+    // The system itself gives up after 40 links in a row.
+    for (int depth = 0; QFileInfo(end).isSymLink(); ++depth) {
+        if (depth == 40)
+            return refused(FileError::LinkLoop, firstTarget);
+        end = QFileInfo(end).symLinkTarget();
+    }
+    struct stat info {};
+    if (::stat(QFile::encodeName(end).constData(), &info) != 0) {
+        if (errno == EACCES)
+            return refused(FileError::FolderUnreachable, end, errno);
+        if (errno == ELOOP)
+            return refused(FileError::LinkLoop, firstTarget);
+        return refused(FileError::LinkBroken, end);
+    }
+    if (!S_ISREG(info.st_mode))
+        return refused(FileError::LinkToNonFile, end);
+    return std::nullopt;
+}
+
+// Whether a name is one of the hidden files replaceBySwap writes beside the file: "." and the
+// file's name, ".", and the six letters or digits mkostemp puts in.
+bool isSwapFileOf(const char *entry, const QByteArray &fileName)
+{
+    const QByteArray name(entry);
+    const QByteArray prefix = '.' + fileName + '.';
+    if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+        return false;
+    return std::all_of(name.cbegin() + prefix.size(), name.cend(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+// Removes the hidden files of ours that a replacement left beside the file when it was killed
+// half-way. A replacement locks its hidden file while it writes, and the system lets go of the
+// lock when the program ends, however it ends: a file that can be locked is left over, one that
+// cannot is being written right now and stays.
+void removeLeftoverSwapFiles(const QString &folderPath, const QString &fileName)
+{
+    DIR *folder = ::opendir(QFile::encodeName(folderPath).constData());
+    if (!folder)
+        return;
+    const QByteArray name = QFile::encodeName(fileName);
+    while (const dirent *entry = ::readdir(folder)) {
+        if (!isSwapFileOf(entry->d_name, name))
+            continue;
+        const Descriptor leftover(
+            ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        if (leftover.valid() && ::fstat(leftover.get(), &info) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid() && ::flock(leftover.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
+// A new hidden file beside the file, locked as ours (see removeLeftoverSwapFiles); pattern
+// then holds its name. -1 when none can be made there.
+int makeSwapFile(QByteArray &pattern)
+{
+    const QByteArray unfilled = pattern;
+    // Another program clearing leftovers may take the file between its making and its lock:
+    // then it is gone or going, and another is made.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        pattern = unfilled;
+        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        struct stat info {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0)
+            return fd;
+        ::close(fd);
+    }
+    return -1;
 }
 
 // Writes a new file beside the old one and swaps it in, so the name always holds one or the
@@ -367,9 +459,10 @@ QString resolveLinks(const QString &nativePath)
 std::optional<WriteResult> replaceBySwap(const QString &path, const QByteArray &bytes, const struct stat *old)
 {
     const QFileInfo info(path);
-    QByteArray pattern = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                                           + QStringLiteral(".XXXXXX"));
-    Descriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
+    removeLeftoverSwapFiles(info.path(), info.fileName());
+    QByteArray pattern =
+        QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    Descriptor file(makeSwapFile(pattern));
     if (!file.valid())
         return std::nullopt;
     const auto discard = [&pattern](int error) {
@@ -439,22 +532,54 @@ WriteResult replaceInPlace(const QString &path, const QByteArray &bytes)
 
 WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
 {
-    const QString path = resolveLinks(nativePath);
+    QString path;
+    if (auto refused = followLinks(nativePath, path))
+        return *refused;
+    // A failure at the file a link leads to says so, or the user would look at the link.
+    const auto told = [&](WriteResult result) {
+        if (path != nativePath)
+            result.error.linkTarget = QDir::toNativeSeparators(path);
+        return result;
+    };
     struct stat old {};
     bool existed = false;
     if (auto refused = refuseWriting(path, old, existed))
-        return *refused;
+        return told(*refused);
 
     // Swapping in a new file would hand someone else's file to us, or split a file that has
     // several names; those are rewritten in place.
     const bool swappable = !existed || (old.st_uid == ::geteuid() && old.st_nlink == 1);
     if (swappable) {
         if (auto swapped = replaceBySwap(path, bytes, existed ? &old : nullptr))
-            return *swapped;
+            return told(*swapped);
         if (!existed)
             return failure(FileError::FolderReadOnly);
     }
-    return replaceInPlace(path, bytes);
+    return told(replaceInPlace(path, bytes));
+}
+
+std::optional<QByteArray> readStartOfFile(const QString &nativePath, qint64 limit)
+{
+    return readStart(nativePath, limit, Reading::Whole);
+}
+
+QString absoluteNativePath(const QString &path)
+{
+    if (!QDir::isRelativePath(path))
+        return QDir::toNativeSeparators(path);
+    QString folder;
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer)) {
+        folder = QFile::decodeName(buffer);
+    } else {
+        // Once the working folder is deleted only Linux still names it, with a mark after it.
+        const ssize_t length = ::readlink("/proc/self/cwd", buffer, sizeof buffer - 1);
+        folder = length > 0 ? QFile::decodeName(QByteArray(buffer, length)) : QStringLiteral(".");
+        const QString mark = QStringLiteral(" (deleted)");
+        if (folder.endsWith(mark))
+            folder.chop(mark.size());
+    }
+    return QDir::toNativeSeparators(QDir::cleanPath(folder + u'/' + path));
 }
 
 std::optional<QString> readFirstLine(const QString &nativePath)
@@ -536,6 +661,19 @@ WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
     return {};
 }
 
+std::optional<QByteArray> readStartOfFile(const QString &nativePath, qint64 limit)
+{
+    QFile file(nativePath);
+    if (!QFileInfo(nativePath).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(limit);
+}
+
+QString absoluteNativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(QDir::current().absoluteFilePath(path));
+}
+
 std::optional<QString> readFirstLine(const QString &nativePath)
 {
     QFile file(nativePath);
@@ -580,7 +718,9 @@ WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encoded
     return replaceContent(nativePath, encodedLine + lineEnd);
 }
 
-QString describe(const FileError &error)
+namespace {
+
+QString reason(const FileError &error)
 {
     switch (error.kind) {
     case FileError::None:
@@ -615,8 +755,34 @@ QString describe(const FileError &error)
         return QStringLiteral("写入后读回的内容与写入的不一致");
     case FileError::ChangedMeanwhile:
         return QStringLiteral("写入时有其他程序同时改动了这个文件,为了不删除它写入的内容,文件保持现状");
+    case FileError::LinkBroken:
+        return QStringLiteral("这个文件是一个链接,指向%1,而那里没有文件,为了不在别处新建文件,不会通过它写入")
+            .arg(error.linkTarget);
+    case FileError::LinkLoop:
+        return QStringLiteral("这个文件是一个链接,指向%1,它经过的链接最后又指回了自己,找不到真正的文件")
+            .arg(error.linkTarget);
+    case FileError::LinkToNonFile:
+        return QStringLiteral("这个文件是一个链接,指向%1,那里不是一个普通的文件(而是文件夹、设备或管道等),无法写入")
+            .arg(error.linkTarget);
+    case FileError::FolderRemoved:
+        return QStringLiteral("文件所在的文件夹已经不存在了,它在程序运行时被删除了");
     }
     return {};
+}
+
+bool isAboutTheLink(FileError::Kind kind)
+{
+    return kind == FileError::IsLink || kind == FileError::LinkBroken || kind == FileError::LinkLoop
+        || kind == FileError::LinkToNonFile;
+}
+
+}  // namespace
+
+QString describe(const FileError &error)
+{
+    if (error.linkTarget.isEmpty() || isAboutTheLink(error.kind))
+        return reason(error);
+    return reason(error) + QStringLiteral("(这个文件是一个链接,指向%1)").arg(error.linkTarget);
 }
 
 } // namespace platform::ansi

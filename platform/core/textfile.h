@@ -24,6 +24,10 @@ struct FileError {
         NotAFile,           // the name is taken by a folder
         NotRegular,         // the name is a device, a pipe or a socket
         IsLink,             // a symbolic link where the file itself was expected
+        LinkBroken,         // a link to a name where nothing is
+        LinkLoop,           // a link that, through other links, leads back to itself
+        LinkToNonFile,      // a link to a folder, a device, a pipe or a socket
+        FolderRemoved,      // the working folder was deleted while the program ran
         DiskFull,           // no room left on the disk
         TooLarge,           // the file would pass the size the system allows
         WriteFailed,        // opening or writing failed for another reason
@@ -32,7 +36,7 @@ struct FileError {
     };
     Kind kind = None;
     QString systemMessage;  // the system's own wording of the failure, when there was one
-    QString linkTarget;     // for IsLink: where the link points
+    QString linkTarget;     // when the name is a link: where it points
 };
 
 struct WriteResult {
@@ -47,9 +51,12 @@ struct WriteResult {
 WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes);
 
 // Replaces the whole content, all or nothing: either the new bytes are in the file, or it
-// holds what it held before. A link is written through to its target; the file keeps its
-// permissions. Where no new file can be made beside it, it is rewritten in place and its
-// old bytes are put back if anything fails.
+// holds what it held before. A link to an ordinary file is written through and stays a link
+// (dotfile managers keep settings so); any other link (to nothing, to itself, to a folder or
+// a device) is refused. The file keeps its permissions. The new content is written to a
+// hidden file beside it and swapped in; such files left behind by a program that was killed
+// meanwhile are removed. Where no new file can be made beside it, it is rewritten in place
+// and its old bytes are put back if anything fails.
 WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes);
 
 // replaceContent with one line and its CR LF.
@@ -60,6 +67,10 @@ WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encoded
 // nullopt when the file is missing, is no ordinary file, cannot be read or holds no byte.
 inline constexpr qint64 firstLineLimit = 64 * 1024;
 std::optional<QString> readFirstLine(const QString &nativePath);
+
+// At most limit bytes from the start of an ordinary file. Never waits on a pipe or a device:
+// nullopt for those, and when the file is missing or cannot be read.
+std::optional<QByteArray> readStartOfFile(const QString &nativePath, qint64 limit);
 
 // All lines, split at CR LF, lone CR or lone LF. A last line without line end counts; a final
 // line end does not start another, empty line. At most byteLimit bytes are read; a line cut
@@ -84,5 +95,9 @@ private:
 
 // A short Chinese explanation of a failed write, for the notices.
 QString describe(const FileError &error);
+
+// The absolute, native form of a path, for the notices: a relative one is taken from the
+// working folder, also when that folder has been deleted meanwhile.
+QString absoluteNativePath(const QString &path);
 
 } // namespace platform::ansi

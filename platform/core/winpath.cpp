@@ -34,7 +34,21 @@ QString missingWineDriveReason(const QString &)
     return {};
 }
 
+QString nameHoldingBackslash(const QString &)
+{
+    return {};
+}
+
 #else
+
+QString nameHoldingBackslash(const QString &nativePath)
+{
+    for (const QString &name : nativePath.split(u'/')) {
+        if (name.contains(u'\\'))
+            return name;
+    }
+    return {};
+}
 
 namespace {
 

@@ -16,6 +16,11 @@ namespace platform {
 // Repeated separators are left alone: the file system accepts them.
 QString nativePath(const QString &windowsPath);
 
+// The first file or folder name in a path of this system that holds a "\", which nativePath
+// reads as a separator, so no Windows-style path leads there; empty when there is none, and
+// always on Windows, where no name holds one.
+QString nameHoldingBackslash(const QString &nativePath);
+
 // The folder holding the Wine drives, as nativePath uses it.
 QString winePrefix();
 

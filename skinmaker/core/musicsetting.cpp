@@ -2,8 +2,6 @@
 
 #include "platform/core/ansitext.h"
 
-#include <QDir>
-
 namespace skinmaker::core {
 
 QString musicSettingFileName()
@@ -19,7 +17,7 @@ std::optional<QString> readMusicSetting(const QString &fileName)
 MusicSettingOutcome storeMusicSetting(const QString &line, const QString &fileName)
 {
     MusicSettingOutcome outcome;
-    outcome.path = QDir::toNativeSeparators(QDir::current().absoluteFilePath(fileName));
+    outcome.path = platform::ansi::absoluteNativePath(fileName);
 
     outcome.characters = platform::ansi::controlCharacters(line);
     if (!outcome.characters.isEmpty()) {

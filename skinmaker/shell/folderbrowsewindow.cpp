@@ -2,8 +2,10 @@
 
 #include "mainwindow.h"
 
+#include "platform/core/winpath.h"
 #include "platform/filesystemlists.h"
 #include "platform/look.h"
+#include "platform/notice.h"
 #include "platform/placement.h"
 #include "platform/singlewindow.h"
 
@@ -32,9 +34,10 @@ FolderBrowseWindow::FolderBrowseWindow()
     // Like the main window's buttons, 确定 shows the window's own pointer.
     m_command1->setCursor(platform::look::mainCursor());
 
-    // Both lists start where the process is; the process's own current folder is never
-    // changed. Should that folder have become unreadable, its drive's root will do.
-    const QString start = platform::DriveList::currentFolder();
+    // Both lists open where the process is (see openingFolder); the process's own current
+    // folder is never changed. Should that folder have become unreadable, its drive's root
+    // will do.
+    const QString start = platform::DriveList::openingFolder();
     if (!m_dir1->setPath(start)) {
         const QString root = m_drive1->driveOf(start);
         m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);
@@ -48,6 +51,14 @@ FolderBrowseWindow::FolderBrowseWindow()
 
 void FolderBrowseWindow::confirm()
 {
+    // The installation path is read with "\" as its separator: a name holding one would lead
+    // the skin elsewhere, so the box keeps what it holds.
+    if (const QString name = platform::nameHoldingBackslash(m_dir1->path()); !name.isEmpty()) {
+        platform::notice(QStringLiteral("文件夹的名称“%1”中含有“\\”,而QQ安装路径用“\\”分隔文件夹,"
+                                        "将找不到这个文件夹.\n请先给它改名,再选择.")
+                             .arg(name));
+        return;
+    }
     // The open folder, not a merely highlighted one, exactly as the list gives it.
     platform::SingleWindow<MainWindow>::get()->installPathBox()->setText(m_dir1->path());
     close();

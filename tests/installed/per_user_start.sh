@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the installed commands (from check_tree.sh's PREFIX) as a user would and checks the
-# per-user working folder they set up: made on first start with the default qqq.qq and a
-# music link to the installed tunes, the program running in it, the user's setting kept
-# on later starts, and nothing written under the prefix.
+# per-user working folder the programs set up: made on first start with the default qqq.qq
+# and a music link to the installed tunes, the program running in it, the user's setting kept
+# on later starts, a folder that cannot be prepared never keeping a program from coming up,
+# and nothing written under the prefix.
 # Usage: per_user_start.sh PREFIX; the program names and QT_QPA_PLATFORM=offscreen come from
 # the environment (tests/CMakeLists.txt).
 set -euo pipefail
@@ -40,11 +41,20 @@ stop() {
   pid=
   [ "$status" -eq 143 ] || fail "the program ended by itself (status $status) before it was stopped"
 }
-# expect_working_folder DIR: the running program's working directory, and what the
-# launcher set up there.
+# expect_runs_in DIR: the running program's working directory (it moves there first thing
+# after its start).
+expect_runs_in() {
+  local folder=$1 waited
+  for waited in $(seq 100); do
+    [ "$(readlink "/proc/$pid/cwd")" != "$folder" ] || return 0
+    sleep 0.05
+  done
+  fail "the program runs in $(readlink "/proc/$pid/cwd"), not $folder"
+}
+# expect_working_folder DIR: the program runs in DIR, with what it set up there.
 expect_working_folder() {
   local folder=$1
-  [ "$(readlink "/proc/$pid/cwd")" = "$folder" ] || fail "the program runs in $(readlink "/proc/$pid/cwd"), not $folder"
+  expect_runs_in "$folder"
   [ "$(realpath "$folder/music")" = "$(realpath "$programdir/music")" ] || fail "$folder/music does not lead to the installed tunes"
   cmp -s "$folder/music/1.mid" "$programdir/music/1.mid" || fail "music/1.mid cannot be read in $folder"
 }
@@ -86,6 +96,35 @@ unset XDG_DATA_HOME
 start morvane-help "$MORVANE_HELP_PROGRAM"
 expect_working_folder "$HOME/.local/share/Morvane"
 stop
+
+# A per-user folder that cannot be prepared: each program still comes up and stays (a notice
+# names the path and the reason), in the folder when it can enter it, else where it was started.
+export XDG_DATA_HOME="$scratch/broken"
+mkdir -p "$XDG_DATA_HOME"
+work=$XDG_DATA_HOME/Morvane
+touch "$work"
+start morvane "$MORVANE_MAIN_PROGRAM"
+expect_runs_in "$PWD"
+stop
+rm "$work"
+ln -s "$scratch/nowhere" "$work"
+start morvane-music "$MORVANE_SETTER_PROGRAM"
+expect_runs_in "$PWD"
+stop
+rm "$work"
+mkdir "$work"
+ln -s "$scratch/nowhere" "$work/qqq.qq"
+start morvane "$MORVANE_MAIN_PROGRAM"
+expect_working_folder "$work"
+[ "$(readlink "$work/qqq.qq")" = "$scratch/nowhere" ] || fail "the user's qqq.qq link was replaced"
+stop
+rm "$work/qqq.qq" "$work/music"
+chmod 0555 "$work"
+start morvane-help "$MORVANE_HELP_PROGRAM"
+expect_runs_in "$work"
+[ ! -e "$work/qqq.qq" ] || fail "a qqq.qq appeared in a read-only folder"
+stop
+chmod 0755 "$work"
 
 changed=$(find "$prefix" -newer "$scratch/before" -print)
 [ -z "$changed" ] || fail "starting the programs wrote under the prefix: $changed"
