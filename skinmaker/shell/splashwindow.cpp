@@ -9,12 +9,14 @@
 #include "platform/placement.h"
 #include "platform/singlewindow.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 #include <qdrawutil.h>
 
 namespace skinmaker::shell {
@@ -107,6 +109,8 @@ void SplashWindow::showDuringStartUp()
     markStartUpStep("frmSplash shown");
     if (!loaded)
         splash->load();
+    else
+        splash->m_comingForward = true;
 }
 
 void SplashWindow::newStart()
@@ -126,12 +130,35 @@ void SplashWindow::load()
 
 void SplashWindow::tick()
 {
+    comeForwardOverTheOthers();
     // The counter is the label's text and nothing else.
     m_counter->setText(QString::number(m_counter->text().toInt() + 1));
     if (m_counter->text() == u"100") {
         m_timer->stop();
         close();
     }
+}
+
+void SplashWindow::comeForwardOverTheOthers()
+{
+    if (!m_comingForward)
+        return;
+    // A window manager maps and focuses each window shown after the splash in its own time, and
+    // a request made before it has done so is overruled; a window's first exposure tells that it
+    // is done.
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        const QWindow *handle = window->windowHandle();
+        if (window != this && window->isVisible() && !window->isMinimized() && !(handle && handle->isExposed()))
+            return;
+    }
+    // Active again after asking: done. Asked again otherwise, should the desktop have been slow.
+    if (m_askedToComeForward && isActiveWindow()) {
+        m_comingForward = false;
+        return;
+    }
+    raise();
+    activateWindow();
+    m_askedToComeForward = true;
 }
 
 bool SplashWindow::event(QEvent *event)
