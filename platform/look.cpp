@@ -1,12 +1,15 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QFontDatabase>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace platform::look {
 
@@ -20,23 +23,78 @@ QColor fieldBackground()
     return QColor(175, 231, 254);
 }
 
+namespace {
+
+ChineseFaceOverride *activeFaceOverride = nullptr;
+
+// 宋体 and the faces drawn like it.
+const char *const songFaces[] = {"SimSun",
+                                 "NSimSun",
+                                 "AR PL UMing CN",
+                                 "AR PL SungtiL GB",
+                                 "Noto Serif CJK SC",
+                                 "Source Han Serif SC",
+                                 "Source Han Serif CN"};
+const char *const heiFaces[] = {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC", "Source Han Sans CN",
+                                "WenQuanYi Zen Hei"};
+const char *const fallbackFaces[] = {"Droid Sans Fallback", "Unifont"};
+
+int faceRank(const QString &face)
+{
+    const auto indexIn = [&face](const auto &list) {
+        const auto found = std::find_if(std::begin(list), std::end(list),
+                                        [&face](const char *name) { return face == QLatin1String(name); });
+        return found == std::end(list) ? -1 : int(found - std::begin(list));
+    };
+    if (const int song = indexIn(songFaces); song >= 0)
+        return song;
+    if (const int hei = indexIn(heiFaces); hei >= 0)
+        return 100 + hei;
+    if (const int fallback = indexIn(fallbackFaces); fallback >= 0)
+        return 300 + fallback;
+    // Faces with letters of equal width set Latin text oddly in a label.
+    return face.contains(QLatin1String("Mono")) ? 250 : 200;
+}
+
+}  // namespace
+
+QStringList preferredChineseFaces(QStringList faces)
+{
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const QString &a, const QString &b) { return faceRank(a) < faceRank(b); });
+    return faces;
+}
+
+QStringList chineseFontFamilies()
+{
+    // Looked up once: the list of a language's families is built from every installed face.
+    static const QStringList families = [] {
+        QStringList proportional;
+        for (const QString &family : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
+            if (!QFontDatabase::isFixedPitch(family))
+                proportional << family;
+        }
+        return preferredChineseFaces(proportional);
+    }();
+    return families;
+}
+
 QString chineseFontFamily()
 {
-    // Looked up once. The installed families are listed by their own names, 宋体 as SimSun;
-    // asking for each name in turn would look up every one as an alias as well.
-    static const QString family = [] {
-        const QStringList installed = QFontDatabase::families();
-        for (const char *song : {"SimSun", "NSimSun", "AR PL UMing CN", "Noto Serif CJK SC", "Source Han Serif SC"}) {
-            if (installed.contains(QLatin1String(song)))
-                return QString::fromLatin1(song);
-        }
-        for (const QString &candidate : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
-            if (!QFontDatabase::isFixedPitch(candidate))
-                return candidate;
-        }
-        return QString();  // Qt's own fallback then finds whatever draws the characters
-    }();
-    return family;
+    if (activeFaceOverride)
+        return activeFaceOverride->family();
+    const QStringList families = chineseFontFamilies();
+    return families.isEmpty() ? QString() : families.first();  // Qt's own fallback then draws the characters
+}
+
+ChineseFaceOverride::ChineseFaceOverride(QString family) : m_family(std::move(family)), m_previous(activeFaceOverride)
+{
+    activeFaceOverride = this;
+}
+
+ChineseFaceOverride::~ChineseFaceOverride()
+{
+    activeFaceOverride = m_previous;
 }
 
 QIcon programIcon()
@@ -123,6 +181,10 @@ void applyApplicationLook()
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
     QApplication::setWindowIcon(programIcon());
+    // Every text in the one Chinese face, Latin letters included, as the windows were designed:
+    // the desktop's face would take another Chinese face for the characters it lacks.
+    if (const QString family = chineseFontFamily(); !family.isEmpty())
+        QApplication::setFont(QFont(family, textPoints));
 }
 
 } // namespace platform::look
