@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <QPalette>
 #include <QPixmap>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QWidget>
@@ -55,6 +57,23 @@ int faceRank(const QString &face)
     // Faces with letters of equal width set Latin text oddly in a label.
     return face.contains(QLatin1String("Mono")) ? 250 : 200;
 }
+
+// The style, with one habit of the desktop the windows were designed on: Enter presses the
+// focused button, and the window's default button only while no other button has the focus.
+class DesignedStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void polish(QWidget *widget) override
+    {
+        QProxyStyle::polish(widget);
+        // A default button takes Enter anyway; as an automatic one it would stop being the
+        // default once the focus leaves it.
+        if (auto *button = qobject_cast<QPushButton *>(widget); button && !button->isDefault())
+            button->setAutoDefault(true);
+    }
+    using QProxyStyle::polish;
+};
 
 }  // namespace
 
@@ -178,8 +197,8 @@ void centreOnScreen(QWidget *window)
 void applyApplicationLook()
 {
     // One style everywhere, so the designed geometry looks the same on every desktop.
-    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+    if (QStyleFactory::keys().contains(QStringLiteral("Fusion")))
+        QApplication::setStyle(new DesignedStyle(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(programIcon());
     // Every text in the one Chinese face, Latin letters included, as the windows were designed:
     // the desktop's face would take another Chinese face for the characters it lacks.
