@@ -1,12 +1,16 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLabel>
+#include <QLayout>
 #include <QPalette>
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QWidget>
@@ -58,8 +62,36 @@ int faceRank(const QString &face)
     return face.contains(QLatin1String("Mono")) ? 250 : 200;
 }
 
-// The style, with one habit of the desktop the windows were designed on: Enter presses the
-// focused button, and the window's default button only while no other button has the focus.
+// A control placed by position, not by a layout, grows until its whole text shows: a face
+// taller or wider than 宋体 would cut it. Its text stays where it is aligned.
+void growToShowWholeText(QWidget *control, QSize needed, Qt::Alignment alignment)
+{
+    QWidget *parent = control->parentWidget();
+    if (!parent || control->isWindow() || (parent->layout() && parent->layout()->indexOf(control) >= 0))
+        return;
+    QRect area = control->geometry();
+    if (const int wider = needed.width() - area.width(); wider > 0) {
+        if (alignment & Qt::AlignRight)
+            area.setLeft(area.left() - wider);
+        else if (alignment & Qt::AlignHCenter)
+            area.adjust(-wider / 2, 0, wider - wider / 2, 0);
+        else
+            area.setRight(area.right() + wider);
+    }
+    if (const int taller = needed.height() - area.height(); taller > 0) {
+        if (alignment & Qt::AlignBottom)
+            area.setTop(area.top() - taller);
+        else if (alignment & Qt::AlignVCenter)
+            area.adjust(0, -taller / 2, 0, taller - taller / 2);
+        else
+            area.setBottom(area.bottom() + taller);
+    }
+    control->setGeometry(area);
+}
+
+// The style, with the habits of the desktop the windows were designed on: Enter presses the
+// focused button, and the window's default button only while no other button has the focus;
+// and no text is cut, whichever face the programs draw in.
 class DesignedStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
@@ -71,6 +103,11 @@ public:
         // default once the focus leaves it.
         if (auto *button = qobject_cast<QPushButton *>(widget); button && !button->isDefault())
             button->setAutoDefault(true);
+        // Wrapped texts are given their room by their window.
+        if (auto *label = qobject_cast<QLabel *>(widget); label && !label->wordWrap() && !label->text().isEmpty())
+            growToShowWholeText(label, label->sizeHint(), label->alignment());
+        if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget))
+            growToShowWholeText(widget, widget->sizeHint(), Qt::AlignLeft | Qt::AlignVCenter);
     }
     using QProxyStyle::polish;
 };
