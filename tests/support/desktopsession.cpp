@@ -1,8 +1,7 @@
 #include "desktopsession.h"
 
-#include <QDeadlineTimer>
 #include <QStandardPaths>
-#include <QThread>
+#include <QTest>
 
 #include <xcb/xcb.h>
 
@@ -13,19 +12,13 @@ namespace testsupport {
 namespace {
 
 // Long enough for a loaded machine: the server and the window manager need well under a second.
-constexpr int startSeconds = 30;
+constexpr int patience = 30000;
 
-QByteArray rawProperty(xcb_connection_t *connection, quint32 window, quint32 atom)
+// An xcb reply, freed with the C library as xcb asks.
+template <typename Reply>
+std::unique_ptr<Reply, decltype(&std::free)> owned(Reply *reply)
 {
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 4096), nullptr);
-    QByteArray value;
-    if (reply) {
-        value =
-            QByteArray(static_cast<const char *>(xcb_get_property_value(reply)), xcb_get_property_value_length(reply));
-        std::free(reply);
-    }
-    return value;
+    return {reply, &std::free};
 }
 
 }  // namespace
@@ -37,7 +30,7 @@ DesktopSession::~DesktopSession()
     for (QProcess *process : {m_windowManager.get(), m_server.get()}) {
         if (process) {
             process->terminate();
-            process->waitForFinished(5000);
+            process->waitForFinished(patience);
         }
     }
 }
@@ -51,13 +44,13 @@ QString DesktopSession::start()
     // The server picks a free display itself and writes its number on standard output.
     m_server = std::make_unique<QProcess>();
     m_server->start(QStringLiteral("Xvfb"),
-                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                     QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    while (!m_server->canReadLine() && m_server->waitForReadyRead(startSeconds * 1000)) {}
-    const QByteArray number = m_server->readLine().trimmed();
-    if (number.isEmpty())
+                    QStringList{QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                QStringLiteral("tcp")});
+    if (!QTest::qWaitFor([&] { return m_server->canReadLine() || m_server->state() == QProcess::NotRunning; }, patience)
+        || !m_server->canReadLine())
         return QStringLiteral("Xvfb gave no display: ") + QString::fromLocal8Bit(m_server->readAllStandardError());
-    m_display = u':' + QString::fromLatin1(number);
+    m_display = u':' + QString::fromLatin1(m_server->readLine().trimmed());
     m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
     if (xcb_connection_has_error(m_connection))
         return QStringLiteral("cannot connect to ") + m_display;
@@ -73,15 +66,11 @@ QString DesktopSession::start()
 
     m_windowManager = std::make_unique<QProcess>();
     m_windowManager->setProcessEnvironment(environment());
-    m_windowManager->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    // Running once it has named the window that shows it supports the desktop standards.
-    const QDeadlineTimer deadline(startSeconds * 1000);
-    while (property(m_root, "_NET_SUPPORTING_WM_CHECK").isEmpty()) {
-        if (deadline.hasExpired() || m_windowManager->state() == QProcess::NotRunning)
-            return QStringLiteral("openbox did not start: ")
-                + QString::fromLocal8Bit(m_windowManager->readAllStandardError());
-        QThread::msleep(10);
-    }
+    m_windowManager->start(QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")});
+    // Running once it names the window that shows it follows the desktop standards.
+    if (!QTest::qWaitFor([&] { return !property(m_root, "_NET_SUPPORTING_WM_CHECK").isEmpty(); }, patience))
+        return QStringLiteral("openbox did not start: ")
+            + QString::fromLocal8Bit(m_windowManager->readAllStandardError());
     return {};
 }
 
@@ -95,53 +84,28 @@ QProcessEnvironment DesktopSession::environment() const
 
 quint32 DesktopSession::atom(const char *name) const
 {
-    if (const auto known = m_atoms.constFind(name); known != m_atoms.constEnd())
-        return *known;
-    xcb_intern_atom_reply_t *reply =
-        xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, quint16(qstrlen(name)), name), nullptr);
-    const quint32 atom = reply ? reply->atom : 0;
-    std::free(reply);
-    m_atoms.insert(name, atom);
-    return atom;
+    if (!m_atoms.contains(name)) {
+        const auto reply = owned(xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, quint16(qstrlen(name)), name), nullptr));
+        m_atoms.insert(name, reply ? reply->atom : 0);
+    }
+    return m_atoms.value(name);
 }
 
-QList<quint32> DesktopSession::takeActivationRequests()
+QByteArray DesktopSession::rawProperty(quint32 window, const char *name) const
 {
-    QList<quint32> requests;
-    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-        const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event);
-        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && message->type == atom("_NET_ACTIVE_WINDOW"))
-            requests << message->window;
-        std::free(event);
-    }
-    return requests;
-}
-
-bool DesktopSession::windowManagerCaughtUp() const
-{
-    // It answers a request for the frame it would give a window by writing that on the window.
-    const quint32 extents = atom("_NET_FRAME_EXTENTS");
-    xcb_delete_property(m_connection, m_probe, extents);
-    xcb_client_message_event_t request{};
-    request.response_type = XCB_CLIENT_MESSAGE;
-    request.format = 32;
-    request.window = m_probe;
-    request.type = atom("_NET_REQUEST_FRAME_EXTENTS");
-    xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char *>(&request));
-    xcb_flush(m_connection);
-    const QDeadlineTimer deadline(startSeconds * 1000);
-    while (rawProperty(m_connection, m_probe, extents).isEmpty()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(5);
-    }
-    return true;
+    const auto reply = owned(xcb_get_property_reply(
+        m_connection, xcb_get_property(m_connection, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 4096),
+        nullptr));
+    if (!reply)
+        return {};
+    return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
 }
 
 QList<quint32> DesktopSession::property(quint32 window, const char *name) const
 {
-    const QByteArray raw = rawProperty(m_connection, window, atom(name));
+    const QByteArray raw = rawProperty(window, name);
     QList<quint32> values(raw.size() / 4);
     memcpy(values.data(), raw.constData(), size_t(values.size()) * 4);
     return values;
@@ -150,12 +114,6 @@ QList<quint32> DesktopSession::property(quint32 window, const char *name) const
 QList<quint32> DesktopSession::stacking() const
 {
     return property(m_root, "_NET_CLIENT_LIST_STACKING");
-}
-
-quint32 DesktopSession::activeWindow() const
-{
-    const QList<quint32> active = property(m_root, "_NET_ACTIVE_WINDOW");
-    return active.value(0);
 }
 
 quint32 DesktopSession::window(const QString &title) const
@@ -168,55 +126,28 @@ quint32 DesktopSession::window(const QString &title) const
     return 0;
 }
 
-qint64 DesktopSession::processOf(quint32 window) const
-{
-    return property(window, "_NET_WM_PID").value(0);
-}
-
 QString DesktopSession::title(quint32 window) const
 {
     // Qt names an untitled window after the program for the desktop's lists; only the old
     // name, in Latin-1 or compound text, stays empty then.
-    if (rawProperty(m_connection, window, XCB_ATOM_WM_NAME).isEmpty())
+    if (rawProperty(window, "WM_NAME").isEmpty())
         return {};
-    return QString::fromUtf8(rawProperty(m_connection, window, atom("_NET_WM_NAME")));
+    return QString::fromUtf8(rawProperty(window, "_NET_WM_NAME"));
 }
 
 QRect DesktopSession::geometry(quint32 window) const
 {
-    xcb_get_geometry_reply_t *size =
-        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr);
-    xcb_translate_coordinates_reply_t *origin = xcb_translate_coordinates_reply(
-        m_connection, xcb_translate_coordinates(m_connection, window, m_root, 0, 0), nullptr);
-    const QRect area = size && origin ? QRect(origin->dst_x, origin->dst_y, size->width, size->height) : QRect();
-    std::free(size);
-    std::free(origin);
-    return area;
-}
-
-QRect DesktopSession::screen() const
-{
-    return geometry(m_root);
-}
-
-bool DesktopSession::isIconic(quint32 window) const
-{
-    constexpr quint32 iconicState = 3;  // ICCCM's WM_STATE
-    return property(window, "WM_STATE").value(0) == iconicState;
+    const auto size = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
+    const auto origin = owned(xcb_translate_coordinates_reply(
+        m_connection, xcb_translate_coordinates(m_connection, window, m_root, 0, 0), nullptr));
+    return size && origin ? QRect(origin->dst_x, origin->dst_y, size->width, size->height) : QRect();
 }
 
 bool DesktopSession::isViewable(quint32 window) const
 {
-    xcb_get_window_attributes_reply_t *attributes =
-        xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
-    const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-    std::free(attributes);
-    return viewable;
-}
-
-quint32 DesktopSession::transientFor(quint32 window) const
-{
-    return property(window, "WM_TRANSIENT_FOR").value(0);
+    const auto attributes =
+        owned(xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
 bool DesktopSession::hasState(quint32 window, const char *state) const
@@ -224,37 +155,49 @@ bool DesktopSession::hasState(quint32 window, const char *state) const
     return property(window, "_NET_WM_STATE").contains(atom(state));
 }
 
-QColor DesktopSession::pixel(QPoint at) const
+QList<quint32> DesktopSession::takeActivationRequests()
 {
-    xcb_get_image_reply_t *image = xcb_get_image_reply(
-        m_connection,
-        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_root, qint16(at.x()), qint16(at.y()), 1, 1, ~0u),
-        nullptr);
-    QColor colour;
-    if (image && xcb_get_image_data_length(image) >= 3) {
-        const uint8_t *bgr = xcb_get_image_data(image);  // 24-bit depth: blue, green, red, unused
-        colour = QColor(bgr[2], bgr[1], bgr[0]);
+    QList<quint32> requests;
+    while (const auto event = owned(xcb_poll_for_event(m_connection))) {
+        const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event.get());
+        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && message->type == atom("_NET_ACTIVE_WINDOW"))
+            requests << message->window;
     }
-    std::free(image);
-    return colour;
+    return requests;
+}
+
+bool DesktopSession::windowManagerCaughtUp() const
+{
+    // It answers a request for the frame it would give a window by writing that on the window.
+    xcb_delete_property(m_connection, m_probe, atom("_NET_FRAME_EXTENTS"));
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = m_probe;
+    request.type = atom("_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&request));
+    xcb_flush(m_connection);
+    return QTest::qWaitFor([&] { return !rawProperty(m_probe, "_NET_FRAME_EXTENTS").isEmpty(); }, patience);
 }
 
 void DesktopSession::press(const QString &keys) const
 {
-    QProcess xdotool;
-    xdotool.setProcessEnvironment(environment());
-    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
-    xdotool.waitForFinished();
+    xdotool({QStringLiteral("key"), keys});
 }
 
 void DesktopSession::click(QPoint at) const
 {
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void DesktopSession::xdotool(const QStringList &arguments) const
+{
     QProcess xdotool;
     xdotool.setProcessEnvironment(environment());
-    xdotool.start(QStringLiteral("xdotool"),
-                  {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
-                   QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
-    xdotool.waitForFinished();
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    xdotool.waitForFinished(patience);
 }
 
 }  // namespace testsupport
