@@ -110,7 +110,7 @@ void SplashWindow::showDuringStartUp()
     if (!loaded)
         splash->load();
     else
-        splash->m_comingForward = true;
+        splash->m_requestsLeft = requestsToComeForward;
 }
 
 void SplashWindow::newStart()
@@ -141,24 +141,24 @@ void SplashWindow::tick()
 
 void SplashWindow::comeForwardOverTheOthers()
 {
-    if (!m_comingForward)
+    if (m_requestsLeft == 0)
         return;
-    // A window manager maps and focuses each window shown after the splash in its own time, and
-    // a request made before it has done so is overruled; a window's first exposure tells that it
-    // is done.
+    // Each window shown after the splash asks the desktop for the focus once it is first
+    // exposed; asking before that would be overruled.
     for (const QWidget *window : QApplication::topLevelWidgets()) {
         const QWindow *handle = window->windowHandle();
         if (window != this && window->isVisible() && !window->isMinimized() && !(handle && handle->isExposed()))
             return;
     }
-    // Active again after asking: done. Asked again otherwise, should the desktop have been slow.
-    if (m_askedToComeForward && isActiveWindow()) {
-        m_comingForward = false;
+    // Active after asking: done. Otherwise asked again on the next ticks, should the desktop
+    // be slow, but only a few times: some desktops do not let programs move the focus.
+    if (m_requestsLeft < requestsToComeForward && isActiveWindow()) {
+        m_requestsLeft = 0;
         return;
     }
     raise();
     activateWindow();
-    m_askedToComeForward = true;
+    --m_requestsLeft;
 }
 
 bool SplashWindow::event(QEvent *event)

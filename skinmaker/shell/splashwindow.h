@@ -37,8 +37,8 @@ private:
     // top-most and active window: the windows shown after it must not cover it or take its keys.
     void comeForwardOverTheOthers();
 
-    bool m_comingForward = false;
-    bool m_askedToComeForward = false;
+    static constexpr int requestsToComeForward = 5;
+    int m_requestsLeft = 0;
     QFrame *m_frame = nullptr;
     QLabel *m_productName = nullptr;
     QLabel *m_version = nullptr;
