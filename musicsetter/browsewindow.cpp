@@ -77,8 +77,14 @@ void BrowseWindow::placeBelowTheSetter()
     const QScreen *screen = this->screen();
     if (!setter || !setter->isVisible() || !screen)
         return;
+    // With its frame: the desktop draws it only once the window shows, like the setter's.
     const QRect setterFrame = setter->frameGeometry();
-    const QRect wanted(QPoint(setterFrame.center().x() - width() / 2, setterFrame.bottom() + twips(120)), size());
+    const QRect setterInside = setter->geometry();
+    const QMargins frame(setterInside.left() - setterFrame.left(), setterInside.top() - setterFrame.top(),
+                         setterFrame.right() - setterInside.right(), setterFrame.bottom() - setterInside.bottom());
+    const QSize framed = size().grownBy(frame);
+    const QRect wanted(QPoint(setterFrame.center().x() - framed.width() / 2, setterFrame.bottom() + twips(120)),
+                       framed);
     if (screen->availableGeometry().contains(wanted))
         move(wanted.topLeft());
 }

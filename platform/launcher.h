@@ -2,6 +2,7 @@
 
 #include "singlewindow.h"
 
+#include <QApplication>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,8 @@ Window *showFirstWindow()
     Window *window = SingleWindow<Window>::get();
     window->showMinimized();
     window->activateWindow();
+    // A desktop without a task bar shows a minimised window nowhere: ask it to point ours out.
+    QApplication::alert(window);
     return window;
 }
 

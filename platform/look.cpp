@@ -1,12 +1,21 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QFont>
 #include <QFontDatabase>
+#include <QLabel>
+#include <QLayout>
 #include <QPalette>
 #include <QPixmap>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace platform::look {
 
@@ -20,23 +29,128 @@ QColor fieldBackground()
     return QColor(175, 231, 254);
 }
 
+namespace {
+
+ChineseFaceOverride *activeFaceOverride = nullptr;
+
+// 宋体 and the faces drawn like it.
+const char *const songFaces[] = {"SimSun",
+                                 "NSimSun",
+                                 "AR PL UMing CN",
+                                 "AR PL SungtiL GB",
+                                 "Noto Serif CJK SC",
+                                 "Source Han Serif SC",
+                                 "Source Han Serif CN"};
+const char *const heiFaces[] = {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC", "Source Han Sans CN",
+                                "WenQuanYi Zen Hei"};
+const char *const fallbackFaces[] = {"Droid Sans Fallback", "Unifont"};
+
+int faceRank(const QString &face)
+{
+    const auto indexIn = [&face](const auto &list) {
+        const auto found = std::find_if(std::begin(list), std::end(list),
+                                        [&face](const char *name) { return face == QLatin1String(name); });
+        return found == std::end(list) ? -1 : int(found - std::begin(list));
+    };
+    if (const int song = indexIn(songFaces); song >= 0)
+        return song;
+    if (const int hei = indexIn(heiFaces); hei >= 0)
+        return 100 + hei;
+    if (const int fallback = indexIn(fallbackFaces); fallback >= 0)
+        return 300 + fallback;
+    // Faces with letters of equal width set Latin text oddly in a label.
+    return face.contains(QLatin1String("Mono")) ? 250 : 200;
+}
+
+// A control placed by position, not by a layout, grows until its whole text shows: a face
+// taller or wider than 宋体 would cut it. Its text stays where it is aligned.
+void growToShowWholeText(QWidget *control, QSize needed, Qt::Alignment alignment)
+{
+    QWidget *parent = control->parentWidget();
+    if (!parent || control->isWindow() || (parent->layout() && parent->layout()->indexOf(control) >= 0))
+        return;
+    QRect area = control->geometry();
+    if (const int wider = needed.width() - area.width(); wider > 0) {
+        if (alignment & Qt::AlignRight)
+            area.setLeft(area.left() - wider);
+        else if (alignment & Qt::AlignHCenter)
+            area.adjust(-wider / 2, 0, wider - wider / 2, 0);
+        else
+            area.setRight(area.right() + wider);
+    }
+    if (const int taller = needed.height() - area.height(); taller > 0) {
+        if (alignment & Qt::AlignBottom)
+            area.setTop(area.top() - taller);
+        else if (alignment & Qt::AlignVCenter)
+            area.adjust(0, -taller / 2, 0, taller - taller / 2);
+        else
+            area.setBottom(area.bottom() + taller);
+    }
+    control->setGeometry(area);
+}
+
+// The style, with the habits of the desktop the windows were designed on: Enter presses the
+// focused button, and the window's default button only while no other button has the focus;
+// and no text is cut, whichever face the programs draw in.
+class DesignedStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void polish(QWidget *widget) override
+    {
+        QProxyStyle::polish(widget);
+        // A default button takes Enter anyway; as an automatic one it would stop being the
+        // default once the focus leaves it.
+        if (auto *button = qobject_cast<QPushButton *>(widget); button && !button->isDefault())
+            button->setAutoDefault(true);
+        // Wrapped texts are given their room by their window.
+        if (auto *label = qobject_cast<QLabel *>(widget); label && !label->wordWrap() && !label->text().isEmpty())
+            growToShowWholeText(label, label->sizeHint(), label->alignment());
+        if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget))
+            growToShowWholeText(widget, widget->sizeHint(), Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    using QProxyStyle::polish;
+};
+
+}  // namespace
+
+QStringList preferredChineseFaces(QStringList faces)
+{
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const QString &a, const QString &b) { return faceRank(a) < faceRank(b); });
+    return faces;
+}
+
+QStringList chineseFontFamilies()
+{
+    // Looked up once: the list of a language's families is built from every installed face.
+    static const QStringList families = [] {
+        QStringList proportional;
+        for (const QString &family : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
+            if (!QFontDatabase::isFixedPitch(family))
+                proportional << family;
+        }
+        return preferredChineseFaces(proportional);
+    }();
+    return families;
+}
+
 QString chineseFontFamily()
 {
-    // Looked up once. The installed families are listed by their own names, 宋体 as SimSun;
-    // asking for each name in turn would look up every one as an alias as well.
-    static const QString family = [] {
-        const QStringList installed = QFontDatabase::families();
-        for (const char *song : {"SimSun", "NSimSun", "AR PL UMing CN", "Noto Serif CJK SC", "Source Han Serif SC"}) {
-            if (installed.contains(QLatin1String(song)))
-                return QString::fromLatin1(song);
-        }
-        for (const QString &candidate : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
-            if (!QFontDatabase::isFixedPitch(candidate))
-                return candidate;
-        }
-        return QString();  // Qt's own fallback then finds whatever draws the characters
-    }();
-    return family;
+    if (activeFaceOverride)
+        return activeFaceOverride->family();
+    const QStringList families = chineseFontFamilies();
+    return families.isEmpty() ? QString() : families.first();  // Qt's own fallback then draws the characters
+}
+
+ChineseFaceOverride::ChineseFaceOverride(QString family) : m_family(std::move(family)), m_previous(activeFaceOverride)
+{
+    activeFaceOverride = this;
+}
+
+ChineseFaceOverride::~ChineseFaceOverride()
+{
+    activeFaceOverride = m_previous;
 }
 
 QIcon programIcon()
@@ -120,9 +234,13 @@ void centreOnScreen(QWidget *window)
 void applyApplicationLook()
 {
     // One style everywhere, so the designed geometry looks the same on every desktop.
-    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+    if (QStyleFactory::keys().contains(QStringLiteral("Fusion")))
+        QApplication::setStyle(new DesignedStyle(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(programIcon());
+    // Every text in the one Chinese face, Latin letters included, as the windows were designed:
+    // the desktop's face would take another Chinese face for the characters it lacks.
+    if (const QString family = chineseFontFamily(); !family.isEmpty())
+        QApplication::setFont(QFont(family, textPoints));
 }
 
 } // namespace platform::look

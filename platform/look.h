@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -27,9 +28,31 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-// The family Chinese labels are designed in, 宋体, where the system has it; otherwise the
-// closest it has: another Song face, else any proportional face that covers Chinese.
+// The given faces that cover Chinese, best first: the windows were designed in 宋体, so Song
+// faces come first, then plain Hei faces that read well at small sizes, then any other face,
+// and last the faces made only to fill gaps in others (Droid Sans Fallback).
+QStringList preferredChineseFaces(QStringList faces);
+// The proportional faces installed here that cover Simplified Chinese, best first.
+QStringList chineseFontFamilies();
+// The first of them, the programs' face (empty where none is installed).
 QString chineseFontFamily();
+// The size of every text the windows do not size themselves, as they were designed.
+constexpr int textPoints = 9;
+
+// While one exists, the programs take this face instead (the layout test walks every face).
+class ChineseFaceOverride {
+public:
+    explicit ChineseFaceOverride(QString family);
+    ~ChineseFaceOverride();
+    ChineseFaceOverride(const ChineseFaceOverride &) = delete;
+    ChineseFaceOverride &operator=(const ChineseFaceOverride &) = delete;
+
+    const QString &family() const { return m_family; }
+
+private:
+    QString m_family;
+    ChineseFaceOverride *m_previous = nullptr;
+};
 
 QIcon programIcon();
 QCursor pointingHand();     // a hand whose hot spot is the fingertip
@@ -52,7 +75,7 @@ bool isSplash(const QWidget *window);
 // Centres a window of fixed size on its screen.
 void centreOnScreen(QWidget *window);
 
-// The application-wide style and icon, once per program start.
+// The application-wide style, face and icon, once per program start.
 void applyApplicationLook();
 
 } // namespace platform::look

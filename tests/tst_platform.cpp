@@ -1,5 +1,6 @@
 // The window side of the platform layer: notices and single windows. The rest of it is
 // tested without windows in tst_core.
+#include "platform/look.h"
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
 
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void singleWindowLifecycle();
     void boxesSpeakChineseWhateverTheLocale_data();
     void boxesSpeakChineseWhateverTheLocale();
+    void chineseFacesComeInTheOrderOfPreference_data();
+    void chineseFacesComeInTheOrderOfPreference();
 };
 
 void PlatformTest::recorderCapturesBoxesAndAnswersQuestions()
@@ -122,4 +125,24 @@ void PlatformTest::boxesSpeakChineseWhateverTheLocale()
 }
 
 MORVANE_TEST_MAIN(PlatformTest)
+void PlatformTest::chineseFacesComeInTheOrderOfPreference_data()
+{
+    QTest::addColumn<QStringList>("installed");  // as the font database lists them, by name
+    QTest::addColumn<QStringList>("preferred");
+    const QString droid = QStringLiteral("Droid Sans Fallback"), kai = QStringLiteral("AR PL UKai CN"),
+                  noto = QStringLiteral("Noto Sans CJK SC"), notoMono = QStringLiteral("Noto Sans Mono CJK SC"),
+                  uming = QStringLiteral("AR PL UMing CN"), wqy = QStringLiteral("WenQuanYi Micro Hei");
+    QTest::newRow("a Hei face before the fallback face") << QStringList{droid, wqy} << QStringList{wqy, droid};
+    QTest::newRow("a Song face first") << QStringList{noto, uming, wqy} << QStringList{uming, wqy, noto};
+    QTest::newRow("other faces before monospaced and fallback ones")
+        << QStringList{kai, droid, notoMono} << QStringList{kai, notoMono, droid};
+}
+
+void PlatformTest::chineseFacesComeInTheOrderOfPreference()
+{
+    QFETCH(QStringList, installed);
+    QFETCH(QStringList, preferred);
+    QCOMPARE(platform::look::preferredChineseFaces(installed), preferred);
+}
+
 #include "tst_platform.moc"

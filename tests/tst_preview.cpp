@@ -266,7 +266,7 @@ void PreviewTest::fixedPicturesCoverTheBackground()
 
     FIND(QLabel, label1, window, "Label1");
     QCOMPARE(label1->text(), QStringLiteral("预览会与实际有一定的差异,由于QQ版本不同,所以显示的图片会有一些错位"));
-    QCOMPARE(label1->geometry(), platform::look::twipsRect(600, 0, 4215, 375));
+    QCOMPARE(label1->geometry(), platform::look::twipsRect(600, 0, 4215, 480));
 
     FIND(QLabel, image1, window, "Image1");
     QCOMPARE(image1->geometry(), QRect(40, 32, 500, 800));

@@ -45,6 +45,18 @@ QLabel *placePicture(QWidget *parent, const char *name, const QString &resource,
     return image;
 }
 
+// A wrapped text that needs more height than its label has, in a face with wide line spacing,
+// is set a point smaller at a time rather than cut.
+void shrinkUntilItFits(QLabel *label)
+{
+    constexpr int smallestPoints = 7;
+    QFont font = label->font();
+    while (label->heightForWidth(label->width()) > label->height() && font.pointSize() > smallestPoints) {
+        font.setPointSize(font.pointSize() - 1);
+        label->setFont(font);
+    }
+}
+
 } // namespace
 
 LoadedPicture loadPicture(const QString &fileName)
@@ -93,11 +105,14 @@ PreviewWindow::PreviewWindow()
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(twips(600), twips(480), 0, 0);
 
+    // Its two lines take the whole band above the title bar: most faces leave more room between
+    // lines than 宋体, for which the design made the band a little higher than the notice.
     auto *label1 = new QLabel(this);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(twipsRect(600, 0, 4215, 375));
+    label1->setGeometry(twipsRect(600, 0, 4215, 480));
     label1->setWordWrap(true);
     label1->setText(QStringLiteral("预览会与实际有一定的差异,由于QQ版本不同,所以显示的图片会有一些错位"));
+    shrinkUntilItFits(label1);
 
     placePicture(this, "Image2", QStringLiteral(":/skinmaker/preview-titlebar.bmp"), twipsRect(600, 480, 4440, 840));
     placePicture(this, "Image3", QStringLiteral(":/skinmaker/preview-icons.bmp"), twipsRect(600, 1320, 375, 3345));

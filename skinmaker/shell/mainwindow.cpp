@@ -17,6 +17,7 @@
 #include "platform/fields.h"
 #include "platform/launcher.h"
 #include "platform/look.h"
+#include "platform/menushortcuts.h"
 #include "platform/notice.h"
 #include "platform/placement.h"
 #include "platform/player/mediaplayer.h"
@@ -66,6 +67,8 @@ MainWindow::MainWindow()
 
     buildFields();
     buildMenus();
+    // Ctrl+E ends the program even from inside a text box, as the tips promise.
+    platform::putMenuShortcutsFirst(this);
     m_mmControl1 = platform::makePlayer();
     // Closing the frame releases the sound device; the program itself may go on.
     connect(this, &MainWindow::closedByFrame, this, [this] { sendToPlayer("close"); });

@@ -9,12 +9,14 @@
 #include "platform/placement.h"
 #include "platform/singlewindow.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 #include <qdrawutil.h>
 
 namespace skinmaker::shell {
@@ -107,6 +109,8 @@ void SplashWindow::showDuringStartUp()
     markStartUpStep("frmSplash shown");
     if (!loaded)
         splash->load();
+    else
+        splash->m_requestsLeft = requestsToComeForward;
 }
 
 void SplashWindow::newStart()
@@ -126,12 +130,35 @@ void SplashWindow::load()
 
 void SplashWindow::tick()
 {
+    comeForwardOverTheOthers();
     // The counter is the label's text and nothing else.
     m_counter->setText(QString::number(m_counter->text().toInt() + 1));
     if (m_counter->text() == u"100") {
         m_timer->stop();
         close();
     }
+}
+
+void SplashWindow::comeForwardOverTheOthers()
+{
+    if (m_requestsLeft == 0)
+        return;
+    // Each window shown after the splash asks the desktop for the focus once it is first
+    // exposed; asking before that would be overruled.
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        const QWindow *handle = window->windowHandle();
+        if (window != this && window->isVisible() && !window->isMinimized() && !(handle && handle->isExposed()))
+            return;
+    }
+    // Active after asking: done. Otherwise asked again on the next ticks, should the desktop
+    // be slow, but only a few times: some desktops do not let programs move the focus.
+    if (m_requestsLeft < requestsToComeForward && isActiveWindow()) {
+        m_requestsLeft = 0;
+        return;
+    }
+    raise();
+    activateWindow();
+    --m_requestsLeft;
 }
 
 bool SplashWindow::event(QEvent *event)

@@ -33,7 +33,12 @@ protected:
 private:
     void load();
     void tick();
+    // From the main window's second load step until it closes, the splash is the program's
+    // top-most and active window: the windows shown after it must not cover it or take its keys.
+    void comeForwardOverTheOthers();
 
+    static constexpr int requestsToComeForward = 5;
+    int m_requestsLeft = 0;
     QFrame *m_frame = nullptr;
     QLabel *m_productName = nullptr;
     QLabel *m_version = nullptr;
