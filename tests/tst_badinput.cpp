@@ -1067,6 +1067,10 @@ const Row rows[] = {
      }},
     {"/dev/zero as the picture", "picture", "bg.bmp a link to /dev/zero",
      "returns at once: 原因:这不是一个文件", [](Case &c) {
+         // In a bare chroot /dev/zero may be a plain file where a device was bound over it; the
+         // row would then show the reason for a file that holds no picture.
+         QVERIFY2(QFileInfo(u"/dev/zero"_s).exists() && !QFileInfo(u"/dev/zero"_s).isFile(),
+                  "this machine's /dev/zero is no device");
          QVERIFY(QFile::link(u"/dev/zero"_s, c.skinFolder() + u"/bg.bmp"_s));
          c.preview(u"bg.bmp"_s);
          c.expectNoPicture(u"这不是一个文件"_s);
