@@ -569,11 +569,7 @@ std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLi
     const std::optional<TextLines> lines = readLines(nativePath, byteLimit);
     if (!lines)
         return std::nullopt;
-    QStringList all;
-    all.reserve(lines->size());
-    for (qsizetype i = 0; i < lines->size(); ++i)
-        all << lines->at(i);
-    return all;
+    return lines->toList();
 }
 
 TextLines::TextLines(QByteArray bytes) : m_bytes(std::move(bytes))
@@ -584,6 +580,18 @@ TextLines::TextLines(QByteArray bytes) : m_bytes(std::move(bytes))
             m_landmarks << start;
         ++m_count;
     }
+}
+
+QStringList TextLines::toList() const
+{
+    QStringList all;
+    all.reserve(m_count);
+    for (qsizetype start = 0; start < m_bytes.size();) {
+        const LineSpan line = lineFrom(m_bytes, start);
+        all << decode(m_bytes.sliced(start, line.end - start));
+        start = line.next;
+    }
+    return all;
 }
 
 QString TextLines::at(qsizetype index) const

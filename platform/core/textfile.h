@@ -76,6 +76,8 @@ public:
     bool isEmpty() const { return m_count == 0; }
     // The line with this index, 0 <= index < size().
     QString at(qsizetype index) const;
+    // All of them, in order.
+    QStringList toList() const;
 
 private:
     friend std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit);
