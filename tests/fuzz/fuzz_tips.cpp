@@ -1,7 +1,7 @@
 // The tips of the day as the main program reads QQ.QQ at start, whatever the file holds: the
 // line rules, a tip looked up by its number equal to the line read in order, and a draw that
-// always names one of the tips read. Files here stay far below the tips' 16 MiB cap; all_lines drives the same reader
-// past caps of every size.
+// always names one of the tips read. Files here stay far below the tips' 16 MiB cap;
+// all_lines drives the same reader past caps of every size.
 #include "fuzzinput.h"
 
 #include "skinmaker/core/tips.h"
@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::Input input(data, size);
-    const double r = drawFrom(uint64_t(uint32_t(input.takeInt())) << 32 | uint32_t(input.takeInt()));
+    const uint64_t high = uint32_t(input.takeInt());
+    const double r = drawFrom(high << 32 | uint32_t(input.takeInt()));
     // Any count of tips a file within the cap can hold: one a byte.
     const qsizetype anyCount = qsizetype(uint32_t(input.takeInt()) % uint32_t(tipsByteLimit + 1));
     // The rest of the input repeated, so a short input makes a file of many lines; up to a
