@@ -49,10 +49,11 @@ fuzz:
 	cmake --build $(FUZZ_BUILD_DIR) --target morvane_fuzzers -j $(JOBS)
 	bash tests/fuzz/run-fuzzers $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
-# Every window rendered offscreen into docs/screenshots/, for the README and the package.
+# Every window rendered offscreen into docs/screenshots/, for the README and the package, in a
+# home of its own at /home/xiaoqie (see tools/screenshots/render.sh).
 screenshots: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target screenshots
-	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/screenshots docs/screenshots
+	QT_QPA_PLATFORM=offscreen bash tools/screenshots/render.sh $(BUILD_DIR)/tools/screenshots/screenshots docs/screenshots
 
 # build/morvane_<version>_<arch>.deb, checked by lintian.
 package: build

@@ -18,6 +18,7 @@
 #include "skinmaker/shell/tipwindow.h"
 #include "skinmaker/skinmaker.h"
 
+#include "platform/core/random.h"
 #include "platform/core/settings.h"
 #include "platform/core/textfile.h"
 #include "platform/filesystemlists.h"
@@ -1157,6 +1158,10 @@ const Row rows[] = {
      }},
     {"/dev/zero as the picture", "picture", "bg.bmp a link to /dev/zero",
      "returns at once: 原因:这不是一个文件", [](Case &c) {
+         // In a bare chroot /dev/zero may be a plain file where a device was bound over it; the
+         // row would then show the reason for a file that holds no picture.
+         QVERIFY2(QFileInfo(u"/dev/zero"_s).exists() && !QFileInfo(u"/dev/zero"_s).isFile(),
+                  "this machine's /dev/zero is no device");
          QVERIFY(QFile::link(u"/dev/zero"_s, c.skinFolder() + u"/bg.bmp"_s));
          c.preview(u"bg.bmp"_s);
          c.expectNoPicture(u"这不是一个文件"_s);
@@ -1360,15 +1365,16 @@ const Row rows[] = {
          c.startWithTips(u"1"_s);
          c.expectTip([](const QString &tip) { return tip.startsWith(u'a') && tip.contains(QChar(0xFFFD)); });
      }},
-    {"QQ.QQ of a million lines", "QQ.QQ", "1 000 000 tips (about 13 MB)",
-     "start stays within 1 s; a tip from the file is shown",
+    {"QQ.QQ of a million lines", "QQ.QQ", "1 000 000 tips (about 13 MB), the draw falling on the last",
+     "start stays within 1 s; the last tip is shown",
      [](Case &c) {
          QByteArray tips;
          for (int i = 1; i <= 1000000; ++i)
              tips += "tip " + QByteArray::number(i) + "\r\n";
          QVERIFY(testsupport::writeBytes(tipsFile(), tips));
+         const platform::random::Override highest([] { return 1.0 - 0x1p-53; });
          c.startWithTips(u"1"_s, 1000);
-         c.expectTip([](const QString &tip) { return tip.startsWith(u"tip "_s) && tip.mid(4).toInt() > 0; });
+         c.expectTip([](const QString &tip) { return tip == u"tip 1000000"; });
      }},
 
     // --- the tips setting

@@ -22,6 +22,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -442,24 +443,24 @@ void CoreTest::allLinesStopAtTheByteLimit()
 
 void CoreTest::tipDrawGivesEveryNumberFromOneToCount_data()
 {
-    QTest::addColumn<float>("r");
+    QTest::addColumn<double>("r");
     QTest::addColumn<qsizetype>("count");
     QTest::addColumn<qsizetype>("number");
-    const float highest = 1.0f - 0x1p-24f;
-    QTest::newRow("lowest r, first tip") << 0.0f << qsizetype(30) << qsizetype(1);
+    const double highest = 1.0 - 0x1p-53;
+    QTest::newRow("lowest r, first tip") << 0.0 << qsizetype(30) << qsizetype(1);
     QTest::newRow("highest r, last tip") << highest << qsizetype(30) << qsizetype(30);
-    QTest::newRow("middle") << 0.5f << qsizetype(30) << qsizetype(16);
+    QTest::newRow("middle") << 0.5 << qsizetype(30) << qsizetype(16);
     QTest::newRow("one tip") << highest << qsizetype(1) << qsizetype(1);
     QTest::newRow("no tip") << highest << qsizetype(0) << qsizetype(1);
-    // As many tips as a file of bare line ends holds: single precision times this count would
-    // round up past the last tip.
+    // As many tips as a file of bare line ends holds: r times this count plus one would round
+    // up past the last tip.
     QTest::newRow("highest r, most tips")
         << highest << qsizetype(skinmaker::core::tipsByteLimit) << qsizetype(skinmaker::core::tipsByteLimit);
 }
 
 void CoreTest::tipDrawGivesEveryNumberFromOneToCount()
 {
-    QFETCH(float, r);
+    QFETCH(double, r);
     QFETCH(qsizetype, count);
     QFETCH(qsizetype, number);
     QCOMPARE(skinmaker::core::tipNumber(r, count), number);
@@ -474,9 +475,14 @@ void CoreTest::clockSeededDrawsReachEveryTip()
         ++drawn[skinmaker::core::tipNumber(random::next(), 30)];
     QCOMPARE(drawn.at(0), 0);
     QVERIFY(std::all_of(drawn.begin() + 1, drawn.end(), [](int n) { return n > 500; }));
+    // Finer than single precision's steps of 2^-24, so among millions of tips none is favoured.
+    QVERIFY(std::any_of(drawn.begin(), drawn.begin() + 100, [](int) {
+        const double r = random::next() * 0x1p24;
+        return r != std::floor(r);
+    }));
     // Seeded a moment apart, the draws differ.
     random::seedFromClock();
-    const float first = random::next();
+    const double first = random::next();
     QTest::qSleep(2);
     random::seedFromClock();
     QVERIFY(random::next() != first);
@@ -484,24 +490,28 @@ void CoreTest::clockSeededDrawsReachEveryTip()
 
 void CoreTest::hugeTipsFileIsReadQuicklyUpToItsLimit()
 {
-    // A million Chinese tips, over 13 MB.
+    // Chinese tips past the 16 MiB limit: a million and a half, some 18 MB.
     QByteArray content;
-    for (int n = 1; n <= 1000000; ++n)
+    for (int n = 1; n <= 1500000; ++n)
         content += testsupport::gbk(QStringLiteral("提示%1").arg(n)) + "\r\n";
     const QString file = path(QStringLiteral("QQ.QQ"));
     QVERIFY(writeBytes(file, content));
 
     QElapsedTimer clock;
     clock.start();
-    const std::optional<QStringList> tips = skinmaker::core::readTips(file);
+    const std::optional<ansi::TextLines> tips = skinmaker::core::readTips(file);
     const qint64 took = clock.elapsed();
-    qInfo("read %lld of a million tips in %lld ms", qint64(tips ? tips->size() : 0), took);
-    QVERIFY2(took < 100, "reading the tips held up the start");
+    qInfo("read %lld tips in %lld ms", qint64(tips ? tips->size() : 0), took);
+    QVERIFY2(took < 500, "reading the tips held up the start");
+    // Every whole line within the limit, the first million among them; the one the limit cuts
+    // is left out.
     QVERIFY(tips);
-    QCOMPARE(tips->first(), QStringLiteral("提示1"));
-    QCOMPARE(tips->last(), QStringLiteral("提示%1").arg(tips->size()));
-    QVERIFY(tips->size() > 1000 && tips->size() < 1000000);
-    QCOMPARE(skinmaker::core::readTips(QString()), std::nullopt);
+    const qsizetype within = content.left(skinmaker::core::tipsByteLimit).count('\n');
+    QCOMPARE(tips->size(), within);
+    QVERIFY(within > 1000000);
+    for (const qsizetype index : {qsizetype(0), qsizetype(1), qsizetype(4321), qsizetype(999999), within - 1})
+        QCOMPARE(tips->at(index), QStringLiteral("提示%1").arg(index + 1));
+    QVERIFY(!skinmaker::core::readTips(QString()));
 }
 
 void CoreTest::mapsWindowsPaths_data()

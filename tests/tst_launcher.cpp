@@ -148,7 +148,9 @@ void LauncherTest::ownFolderComesBeforeTheProgramSearch()
 
     TRIGGER(form1(), "hhh");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(besideUs), 10000);
-    QTest::qWait(300);
+    // One started from the search path alongside would have noted itself long before the one
+    // beside us has lingered and finished, however busy the machine.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(besideUs + QStringLiteral(".done")), 10000);
     QVERIFY(!QFile::exists(onPath));
 
     // Not beside us: the ordinary program search finds it.

@@ -7,6 +7,7 @@
 #include "skinmaker/core/tips.h"
 #include "skinmaker/skinmaker.h"
 
+#include "platform/core/textfile.h"
 #include "platform/core/random.h"
 #include "platform/look.h"
 #include "platform/notice.h"
@@ -113,12 +114,13 @@ void LayoutTest::everyTextFitsInEveryFace()
     const QString besideUs = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("QQ.QQ"));
     QFile::remove(besideUs);
     QVERIFY(QFile::copy(supplied, besideUs));
-    const QStringList tips = skinmaker::core::readTips(supplied).value_or(QStringList());
+    const QStringList tips =
+        platform::ansi::readAllLines(supplied, skinmaker::core::tipsByteLimit).value_or(QStringList());
     QVERIFY(!tips.isEmpty());
     // Draws that walk through the tips in file order.
     int drawn = 0;
     const platform::random::Override inOrder(
-        [&] { return (float(drawn++ % tips.size()) + 0.5f) / float(tips.size()); });
+        [&] { return (double(drawn++ % tips.size()) + 0.5) / double(tips.size()); });
 
     skinmaker::start();
     QCOMPARE(QFontInfo(QApplication::font()).family(), face);

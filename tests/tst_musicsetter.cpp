@@ -106,10 +106,11 @@ BrowseWindow *MusicSetterTest::browse()
     return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
-// Double-clicks a folder's entry in Dir1, as a user opens it.
+// Double-clicks a folder's entry in Dir1, as a user opens it, and waits until the lists have
+// read what they show.
 bool MusicSetterTest::open(BrowseWindow *window, const QString &folder)
 {
-    return testsupport::clickFolder(window->folderList(), folder);
+    return testsupport::clickFolder(window->folderList(), folder) && testsupport::listsRead(window);
 }
 
 QStringList MusicSetterTest::files(BrowseWindow *window)
@@ -216,6 +217,7 @@ void MusicSetterTest::listsShowMusicFilesAndStayInStep()
     window->driveList()->showDriveOf(songs);
     QTest::keyClick(window->driveList(), Qt::Key_Down);
     QCOMPARE(window->folderList()->path(), second);
+    QVERIFY(testsupport::listsRead(window));
     QCOMPARE(files(window), QStringList{QStringLiteral("x.wav")});
 
     // An unreadable drive, then a folder gone since it was listed: told, and the lists stay.

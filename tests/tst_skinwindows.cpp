@@ -532,8 +532,9 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
                  qPrintable(m_session.notices().texts().last()));
     }
     QCOMPARE(testsupport::snapshot(m_session.install()), before);
-    // The window stays, with everything the user typed, even after events have run.
-    QTest::qWait(20);
+    // The window stays, with everything the user typed, once the events the click posted have run.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY2(form && existingWindow(window) == form, "the window was closed");
     QVERIFY(form->isVisible());
     QCOMPARE(boxTexts(form), texts);

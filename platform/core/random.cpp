@@ -24,16 +24,16 @@ void seedFromClock()
     generator().seed(quint32(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
-float next()
+double next()
 {
     if (activeOverride)
         return activeOverride->next();
-    // 24 random bits fill a float's mantissa exactly: every value lies on the same grid and the
-    // largest is 1 - 2^-24. Rounding a double to float instead could give 1 itself.
-    return float(generator().generate() >> 8) * 0x1p-24f;
+    // 53 random bits fill a double's mantissa exactly: every value lies on the same grid and
+    // the largest is 1 - 2^-53.
+    return double(generator().generate64() >> 11) * 0x1p-53;
 }
 
-Override::Override(std::function<float()> numbers) : m_numbers(std::move(numbers)), m_previous(activeOverride)
+Override::Override(std::function<double()> numbers) : m_numbers(std::move(numbers)), m_previous(activeOverride)
 {
     activeOverride = this;
 }

@@ -32,23 +32,32 @@ WriteResult failure(FileError::Kind kind, const QString &systemMessage = {})
     return WriteResult{FileError{kind, systemMessage, {}}};
 }
 
-// Splits decoded text at CR LF, lone CR and lone LF.
-QStringList splitLines(const QString &text)
+// The line starting at start: where it ends, before CR LF, a lone CR or a lone LF, and where
+// the next one starts. GBK's second bytes are never CR or LF, so bytes split as text does.
+struct LineSpan {
+    qsizetype end;
+    qsizetype next;
+};
+LineSpan lineFrom(const QByteArray &bytes, qsizetype start)
 {
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
+    const char *data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype end = start;
+    while (end < size && data[end] != '\r' && data[end] != '\n')
+        ++end;
+    if (end == size)
+        return {end, end};
+    return {end, end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1)};
+}
+
+// Cuts bytes read one past the limit after the last line end within it, so no line is read half.
+QByteArray wholeLinesWithin(QByteArray bytes, qint64 byteLimit)
+{
+    if (bytes.size() > byteLimit) {
+        bytes.truncate(byteLimit);
+        bytes.truncate(qMax(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
     }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
+    return bytes;
 }
 
 qsizetype firstLineEnd(const QByteArray &bytes)
@@ -271,6 +280,9 @@ std::optional<QByteArray> readStart(const QString &nativePath, qint64 limit, Rea
     if (!file.valid())
         return std::nullopt;
     QByteArray bytes;
+    // Room for all of it at once: growing step by step would copy a large file several times.
+    if (struct stat info{}; ::fstat(file.get(), &info) == 0)
+        bytes.reserve(qsizetype(qMin<qint64>(limit, info.st_size)));
     char chunk[16 * 1024];
     while (bytes.size() < limit) {
         const ssize_t n = ::read(file.get(), chunk, size_t(qMin<qint64>(sizeof chunk, limit - bytes.size())));
@@ -591,19 +603,13 @@ std::optional<QString> readFirstLine(const QString &nativePath)
     return decode(end >= 0 ? bytes->left(end) : *bytes);
 }
 
-std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit)
+std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
 {
     // One byte more than the limit tells whether the file went on past it.
-    const std::optional<QByteArray> bytes = readStart(nativePath, byteLimit + 1, Reading::Whole);
+    std::optional<QByteArray> bytes = readStart(nativePath, byteLimit + 1, Reading::Whole);
     if (!bytes)
         return std::nullopt;
-    if (bytes->size() <= byteLimit)
-        return splitLines(decode(*bytes));
-    // Cut at the last line end inside the limit, so no line is read half.
-    QByteArray inside = bytes->left(byteLimit);
-    const qsizetype lastEnd = qMax(inside.lastIndexOf('\n'), inside.lastIndexOf('\r'));
-    inside.truncate(lastEnd + 1);
-    return splitLines(decode(inside));
+    return TextLines(wholeLinesWithin(std::move(*bytes), byteLimit));
 }
 
 #else // Windows: the same rules through Qt's files, without the guards only POSIX offers.
@@ -686,20 +692,54 @@ std::optional<QString> readFirstLine(const QString &nativePath)
     return decode(end >= 0 ? bytes.left(end) : bytes);
 }
 
-std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit)
+std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
 {
     QFile file(nativePath);
     if (!QFileInfo(nativePath).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.read(byteLimit + 1);
-    if (bytes.size() > byteLimit) {
-        bytes.truncate(byteLimit);
-        bytes.truncate(qMax(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
-    }
-    return splitLines(decode(bytes));
+    return TextLines(wholeLinesWithin(file.read(byteLimit + 1), byteLimit));
 }
 
 #endif
+
+std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit)
+{
+    const std::optional<TextLines> lines = readLines(nativePath, byteLimit);
+    if (!lines)
+        return std::nullopt;
+    return lines->toList();
+}
+
+TextLines::TextLines(QByteArray bytes) : m_bytes(std::move(bytes))
+{
+    m_bytes.squeeze();
+    for (qsizetype start = 0; start < m_bytes.size(); start = lineFrom(m_bytes, start).next) {
+        if (m_count % landmarkStep == 0)
+            m_landmarks << start;
+        ++m_count;
+    }
+}
+
+QStringList TextLines::toList() const
+{
+    QStringList all;
+    all.reserve(m_count);
+    for (qsizetype start = 0; start < m_bytes.size();) {
+        const LineSpan line = lineFrom(m_bytes, start);
+        all << decode(m_bytes.sliced(start, line.end - start));
+        start = line.next;
+    }
+    return all;
+}
+
+QString TextLines::at(qsizetype index) const
+{
+    Q_ASSERT(index >= 0 && index < m_count);
+    qsizetype start = m_landmarks.at(index / landmarkStep);
+    for (qsizetype skipped = 0; skipped < index % landmarkStep; ++skipped)
+        start = lineFrom(m_bytes, start).next;
+    return decode(m_bytes.sliced(start, lineFrom(m_bytes, start).end - start));
+}
 
 AppendInterleave::AppendInterleave(std::function<void(const QString &)> action)
     : m_action(std::move(action))

@@ -77,6 +77,34 @@ std::optional<QByteArray> readStartOfFile(const QString &nativePath, qint64 limi
 // by that limit is left out. nullopt when missing, no ordinary file or unreadable.
 std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit);
 
+// The same lines kept as the file's bytes and where some of them start, for a file that may
+// hold millions of lines: it costs little more than its size, and only a line asked for is
+// decoded.
+class TextLines {
+public:
+    TextLines() = default;  // no lines
+    qsizetype size() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    // The line with this index, 0 <= index < size().
+    QString at(qsizetype index) const;
+    // All of them, in order.
+    QStringList toList() const;
+
+private:
+    friend std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit);
+    explicit TextLines(QByteArray bytes);
+
+    // Where every landmarkStep-th line starts: finding a line passes over fewer line ends than
+    // that, and a file of bare line ends costs an eighth more instead of eight times its size.
+    static constexpr qsizetype landmarkStep = 64;
+    QByteArray m_bytes;
+    QList<qsizetype> m_landmarks;
+    qsizetype m_count = 0;
+};
+
+// readAllLines as TextLines.
+std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit);
+
 // While one exists, it runs in every append between the write and the read-back, as another
 // program writing to the same file at that moment would. Tests use it.
 class AppendInterleave {

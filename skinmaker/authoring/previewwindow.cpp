@@ -61,12 +61,14 @@ void shrinkUntilItFits(QLabel *label)
 
 LoadedPicture loadPicture(const QString &fileName)
 {
-    if (const QString problem = core::pictureFileProblem(fileName); !problem.isEmpty())
-        return {{}, problem};
+    // Opened once: what is checked is what is read.
+    const core::OpenedPicture opened = core::openPictureFile(fileName);
+    if (!opened.file)
+        return {{}, opened.problem};
 
     // The widest pixels the reader decodes into take 8 bytes (16 bits a channel).
     const AllocationLimit limit(int(core::backgroundPixelLimit * 8 / (1024 * 1024)));
-    QImageReader reader(fileName);
+    QImageReader reader(opened.file.get());
     // By content, as the file name's extension need not match what the file holds.
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead()) {
@@ -78,9 +80,10 @@ LoadedPicture loadPicture(const QString &fileName)
     // Refuse by the size the header claims, before anything is decoded.
     QSize claimed = reader.size();
     if (!claimed.isValid()) {
-        QFile header(fileName);
-        if (header.open(QIODevice::ReadOnly))
-            claimed = core::sizeClaimedByHeader(header.read(32));
+        const qint64 readerAt = opened.file->pos();
+        if (opened.file->seek(0))
+            claimed = core::sizeClaimedByHeader(opened.file->read(32));
+        opened.file->seek(readerAt);
     }
     if (const QString problem = core::pictureSizeProblem(claimed); !problem.isEmpty())
         return {{}, problem};

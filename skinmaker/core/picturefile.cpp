@@ -7,25 +7,52 @@
 
 #include <climits>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace skinmaker::core {
 
-QString pictureFileProblem(const QString &nativePath)
+OpenedPicture openPictureFile(const QString &nativePath)
 {
-    const QFileInfo file(nativePath);
-    const QFileInfo folder(file.absolutePath());
+    const QFileInfo info(nativePath);
+    const QFileInfo folder(info.absolutePath());
     if (!folder.exists())
-        return QStringLiteral("皮肤文件夹不存在");
+        return {nullptr, QStringLiteral("皮肤文件夹不存在")};
 #ifndef Q_OS_WIN
     if (folder.isDir() && !platform::userMay(platform::Access::Enter, folder.filePath()))
-        return QStringLiteral("无法进入图片所在的文件夹,没有访问它的权限");
+        return {nullptr, QStringLiteral("无法进入图片所在的文件夹,没有访问它的权限")};
 #endif
-    if (!file.exists())
-        return QStringLiteral("找不到这个文件");
-    if (!file.isFile())
-        return QStringLiteral("这不是一个文件");
-    if (!platform::userMay(platform::Access::Read, nativePath))
-        return QStringLiteral("文件无法打开");
-    return {};
+    if (!info.exists())
+        return {nullptr, QStringLiteral("找不到这个文件")};
+    const QString notAFile = QStringLiteral("这不是一个文件");
+    const QString cannotOpen = QStringLiteral("文件无法打开");
+    auto file = std::make_unique<QFile>(nativePath);
+#ifdef Q_OS_UNIX
+    // Without O_NONBLOCK, opening a pipe would wait for a writer.
+    const int fd = ::open(QFile::encodeName(nativePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return {nullptr, QStringLiteral("找不到这个文件")};
+        return {nullptr, info.isFile() ? cannotOpen : notAFile};
+    }
+    struct stat opened {};
+    const bool plain = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
+    if (!plain || !platform::userMay(platform::Access::Read, nativePath)
+        || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {nullptr, plain ? cannotOpen : notAFile};
+    }
+#else
+    if (!info.isFile())
+        return {nullptr, notAFile};
+    if (!platform::userMay(platform::Access::Read, nativePath) || !file->open(QIODevice::ReadOnly))
+        return {nullptr, cannotOpen};
+#endif
+    return {std::move(file), {}};
 }
 
 QSize sizeClaimedByHeader(const QByteArray &header)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QSize>
 #include <QString>
+
+#include <memory>
 
 // The checks the preview makes on a background picture before decoding it: what the file
 // system says about the file, and the size its header claims.
@@ -13,9 +16,15 @@ namespace skinmaker::core {
 // enormous size from freezing the program or exhausting memory.
 inline constexpr qint64 backgroundPixelLimit = 4096 * 4096;
 
-// Why the picture file cannot be read, in words for the user; empty when it can be opened.
-// Only a plain file passes: a folder has no picture, and a pipe or device could block.
-QString pictureFileProblem(const QString &nativePath);
+// The picture file opened for reading, or why it cannot be (file null), in words for the user.
+// Only a plain file passes: a folder has no picture, and a pipe or device could block. That is
+// judged on what was opened, without waiting on it, so a pipe or a device put in the file's
+// place a moment before is refused as well.
+struct OpenedPicture {
+    std::unique_ptr<QFile> file;
+    QString problem;
+};
+OpenedPicture openPictureFile(const QString &nativePath);
 
 // The size a bitmap or PNG header claims (its first 32 bytes) as the picture reader takes it,
 // invalid for other formats.

@@ -26,18 +26,18 @@ QString tipsFileName()
     return QStringLiteral("QQ.QQ");
 }
 
-std::optional<QStringList> readTips(const QString &path)
+std::optional<platform::ansi::TextLines> readTips(const QString &path)
 {
     if (path.isEmpty())
         return std::nullopt;
-    return platform::ansi::readAllLines(path, tipsByteLimit);
+    return platform::ansi::readLines(path, tipsByteLimit);
 }
 
-qsizetype tipNumber(float r, qsizetype count)
+qsizetype tipNumber(double r, qsizetype count)
 {
-    // In double the product is exact for any count a file can hold, so r < 1 never reaches
-    // count + 1 by rounding.
-    return qsizetype(std::floor(double(r) * double(count) + 1.0));
+    // For r < 1, r * count rounds to below count for any count a file can hold; adding 1
+    // before flooring could round the sum up to count + 1 when r is the largest below 1.
+    return qsizetype(std::floor(r * double(count))) + 1;
 }
 
 bool tipsAtStartup()

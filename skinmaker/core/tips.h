@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/core/textfile.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -12,20 +13,20 @@ namespace skinmaker::core {
 // The tips file's name in the program's own folder.
 QString tipsFileName();
 
-// The supplied file holds thirty tips in about 5 KB. A quarter of a mebibyte holds some two
-// and a half thousand tips of a hundred characters, more than anyone writes, and is read and
-// split in a few milliseconds; reading stops there, so a file of millions of lines cannot hold
-// up the start. Tips past the limit are not offered, and a tip cut by it is left out whole.
-inline constexpr qint64 tipsByteLimit = 256 * 1024;
+// Every line of the file is a tip that can be drawn. The supplied file holds thirty tips in
+// about 5 KB; a person writes thousands at most. Reading stops at 16 MiB, which no real file
+// reaches, so a file of any size costs the start at most that much; a tip cut by the limit is
+// left out whole.
+inline constexpr qint64 tipsByteLimit = 16 * 1024 * 1024;
 
 // Every line a tip, in file order: empty lines are tips, nothing is trimmed; a last line
 // without a line end is a tip, a final line end starts none. nullopt when there is no file to
 // read: the path is empty or missing, names a folder, a pipe or a device, or cannot be read.
-std::optional<QStringList> readTips(const QString &path);
+std::optional<platform::ansi::TextLines> readTips(const QString &path);
 
 // The 1-based number of the tip a random r (0 <= r < 1) draws from count tips:
 // floor(r * count + 1). Each number from 1 to count is equally likely; 1 when count is 0.
-qsizetype tipNumber(float r, qsizetype count);
+qsizetype tipNumber(double r, qsizetype count);
 
 // Whether tips are shown at start, as the settings store holds it; on when nothing is stored.
 bool tipsAtStartup();

@@ -100,10 +100,10 @@ bool TipWindow::load()
 
 bool TipWindow::LoadTips(const QString &path)
 {
-    const std::optional<QStringList> tips = core::readTips(path);
+    std::optional<platform::ansi::TextLines> tips = core::readTips(path);
     if (!tips)
         return false;
-    m_tips << *tips;
+    m_tips = std::move(*tips);
     markStartUpStep("tips read");
     ShowRandomTip();
     return true;

@@ -18,20 +18,28 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# within SECONDS COMMAND...: runs COMMAND until it succeeds; fails once SECONDS have passed.
+# Generous, since a busy machine may take its time to start a program or its sound.
+within() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
 
 # start COMMAND PROGRAM: runs bin/COMMAND in the background and waits until the script has
 # become PROGRAM (it ends with exec); sets pid. Then the working folder is the program's own.
 # In a process group of its own, so that cleanup ends whatever it started.
 start() {
-  local command=$1 program=$2 waited
+  local command=$1 program=$2
   setsid "$prefix/bin/$command" >"$scratch/$command.log" 2>&1 &
   pid=$!
-  for waited in $(seq 100); do
-    [ "$(readlink "/proc/$pid/exe" || true)" != "$programdir/$program" ] || return 0
-    sleep 0.05
-  done
-  fail "$command did not start $program within 5 s; it said: $(cat "$scratch/$command.log")"
+  within 20 is_running "$programdir/$program" ||
+    fail "$command did not start $program within 20 s; it said: $(cat "$scratch/$command.log")"
 }
+is_running() { [ "$(readlink "/proc/$pid/exe" || true)" = "$1" ]; }
 # stop: ends the program, which must still be running (the windows keep it alive).
 stop() {
   local status=0
@@ -71,12 +79,9 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/sound.raw"
 start morvane "$MORVANE_MAIN_PROGRAM"
 expect_working_folder "$work"
 cmp -s "$work/qqq.qq" "$programdir/qqq.qq" || fail "the first start did not copy the default qqq.qq"
-for waited in $(seq 100); do
-  # Some sample that is not silence.
-  [ -n "$(tr -d '\000' <"$scratch/sound.raw" 2>/dev/null | head -c 1)" ] && break
-  sleep 0.05
-done
-[ -n "$(tr -d '\000' <"$scratch/sound.raw" 2>/dev/null | head -c 1)" ] || fail "no tune was heard within 5 s"
+# Some sample that is not silence.
+heard() { [ -n "$(tr -d '\000' <"$scratch/sound.raw" 2>/dev/null | head -c 1)" ]; }
+within 20 heard || fail "no tune was heard within 20 s"
 stop
 export SDL_AUDIODRIVER=dummy
 

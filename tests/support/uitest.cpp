@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace testsupport {
 
 QString triggerAction(QWidget *window, const QString &name)
@@ -33,8 +35,21 @@ void destroyAllWindows()
         delete window.data();
 }
 
+bool listsRead(const QWidget *window, int milliseconds)
+{
+    const auto reading = [window] {
+        const QList<platform::FolderList *> folders = window->findChildren<platform::FolderList *>();
+        const QList<platform::FileList *> files = window->findChildren<platform::FileList *>();
+        return std::any_of(folders.begin(), folders.end(), [](auto *list) { return list->isListing(); })
+            || std::any_of(files.begin(), files.end(), [](auto *list) { return list->isListing(); });
+    };
+    return QTest::qWaitFor([&] { return !reading(); }, milliseconds);
+}
+
 bool clickFolder(platform::FolderList *list, const QString &folder, bool open)
 {
+    if (!listsRead(list->window()))
+        return false;
     const QModelIndex entry = list->indexFor(folder);
     if (!entry.isValid())
         return false;

@@ -25,8 +25,13 @@ inline QString triggerAction(QWidget *window, const char *name)
 // Destroys every top-level window, so each test starts from a program with none.
 void destroyAllWindows();
 
+// Waits until every folder and file list in the window has read the folder it shows, which
+// on a busy machine may take longer than the lists wait before they show a folder; false
+// when one is still reading after the time.
+bool listsRead(const QWidget *window, int milliseconds = 10000);
+
 // Clicks a folder's entry in a folder list as a user does, and a double click opens it;
-// false when the list shows no such entry.
+// false when the list shows no such entry once it has been read.
 bool clickFolder(platform::FolderList *list, const QString &folder, bool open = true);
 
 // Runs the application's event loop as the program does, until the program ends it; a loop

@@ -1,18 +1,22 @@
 // Renders every window of the three programs offscreen, filled as a user would fill them, into
 // PNG files for the README and the desktop package's metainfo:
-//     screenshots <output folder>
-// It runs in a temporary home and working folder with a sample QQ installation, so it never
-// touches the user's settings or files, and it plays no sound.
+//     screenshots <output folder> [<home folder>]
+// It runs in a home of its own, laid out like a user's: the given folder, which should be new
+// (render.sh makes /home/xiaoqie for it, so the browse windows show ordinary folders), or else a
+// temporary one. There it keeps the settings, a QQ installation under Wine, the programs'
+// working folder and a few tunes, so it never touches the user's files; it plays no sound.
 #include "help/help.h"
 #include "musicsetter/musicsetter.h"
 #include "skinmaker/skinmaker.h"
 
 #include "platform/core/random.h"
+#include "platform/filesystemlists.h"
 #include "platform/notice.h"
 #include "platform/player/mediaplayer.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
@@ -21,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -78,27 +84,32 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Relative to where we were started, before the sandbox becomes the working folder.
     const QString output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();
-    QTemporaryDir sandbox;
-    // QQ installed under Wine at the default path, so the main window shows it as it comes.
-    const QString install = sandbox.filePath(QStringLiteral("wine/drive_c/Program Files/Tencent/qq"));
-    for (const QString &folder : {sandbox.filePath(QStringLiteral("home")), sandbox.filePath(QStringLiteral("config")),
-                                  sandbox.filePath(QStringLiteral("work")), QString(install + QStringLiteral("/NewSkins/蓝天"))})
+    QTemporaryDir temporaryHome;
+    const QDir home(argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporaryHome.path());
+    // QQ installed under Wine at the default path, so the main window shows it as it comes; the
+    // working folder the installed commands give the programs; the user's music folder.
+    const QString install = home.filePath(QStringLiteral(".wine/drive_c/Program Files/Tencent/qq"));
+    const QString work = home.filePath(QStringLiteral(".local/share/Morvane"));
+    const QString music = home.filePath(QStringLiteral("音乐"));
+    for (const QString &folder : {home.filePath(QStringLiteral(".config")), QString(work + QStringLiteral("/music")),
+                                  music, QString(install + QStringLiteral("/NewSkins/蓝天"))})
         QDir().mkpath(folder);
-    qputenv("HOME", QFile::encodeName(sandbox.filePath(QStringLiteral("home"))));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(sandbox.filePath(QStringLiteral("config"))));
-    qputenv("WINEPREFIX", QFile::encodeName(sandbox.filePath(QStringLiteral("wine"))));
-    // The setter suggests a file in the user's music folder; show a typical one.
-    QFile userDirs(sandbox.filePath(QStringLiteral("config/user-dirs.dirs")));
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
+    qputenv("WINEPREFIX", QFile::encodeName(home.filePath(QStringLiteral(".wine"))));
+    // The setter suggests a file in the user's music folder.
+    QFile userDirs(home.filePath(QStringLiteral(".config/user-dirs.dirs")));
     if (userDirs.open(QIODevice::WriteOnly))
-        userDirs.write("XDG_MUSIC_DIR=\"/home/xiaoqie/\xe9\x9f\xb3\xe4\xb9\x90\"\n");
+        userDirs.write("XDG_MUSIC_DIR=\"$HOME/\xe9\x9f\xb3\xe4\xb9\x90\"\n");
     userDirs.close();
-    QDir::setCurrent(sandbox.filePath(QStringLiteral("work")));
     // A few tunes of the user's own for the setter's file list to show (the note is left out).
     for (const QString &name : {QStringLiteral("海边的风.mp3"), QStringLiteral("晚安.mid"), QStringLiteral("说明.txt")}) {
-        QFile file(name);
+        QFile file(QDir(music).filePath(name));
         if (file.open(QIODevice::WriteOnly))
             file.write("-");
     }
+    QDir::setCurrent(work);
     QFile setting(QStringLiteral("qqq.qq"));
     if (setting.open(QIODevice::WriteOnly))
         setting.write("music\\3.mid\r\n");
@@ -116,6 +127,16 @@ int main(int argc, char *argv[])
     const auto shoot = [&](QWidget *shown, const QString &file) {
         if (!shown)
             return;
+        // The browse windows' lists fill in once their folders have been read.
+        const auto reading = [shown] {
+            const auto folders = shown->findChildren<platform::FolderList *>();
+            const auto files = shown->findChildren<platform::FileList *>();
+            return std::any_of(folders.begin(), folders.end(), [](auto *list) { return list->isListing(); })
+                || std::any_of(files.begin(), files.end(), [](auto *list) { return list->isListing(); });
+        };
+        QDeadlineTimer patience(10000);
+        while (reading() && !patience.hasExpired())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         QApplication::processEvents();
         if (shown->grab().save(output + u'/' + file))
             written << file;
@@ -175,7 +196,12 @@ int main(int argc, char *argv[])
     shoot(setter, QStringLiteral("setter.png"));
     if (auto *browse = setter ? setter->findChild<QPushButton *>(QStringLiteral("Command2")) : nullptr)
         browse->click();
-    shoot(window("Form2"), QStringLiteral("setter-browse.png"));
+    // Opened where the user keeps tunes, as after a few double clicks.
+    if (QWidget *setterBrowse = window("Form2")) {
+        if (auto *folders = setterBrowse->findChild<platform::FolderList *>(QStringLiteral("Dir1")))
+            folders->setPath(music);
+        shoot(setterBrowse, QStringLiteral("setter-browse.png"));
+    }
 
     help::start();
     QWidget *helpWindow = nullptr;
