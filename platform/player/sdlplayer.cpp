@@ -1,24 +1,22 @@
 #include "sdlplayer.h"
 
+#include "soundlibraries.h"
+
 #include "platform/core/winpath.h"
 
 #include <QByteArrayList>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 #include <SDL.h>
-#include <fluidsynth.h>
 
+#include <cstring>
+#include <limits>
 #include <mutex>
 
 namespace platform {
 
 namespace {
-
-// Silent unless switched on (QT_LOGGING_RULES="morvane.player.debug=true"): a tune that
-// does not play is no business of the user's.
-Q_LOGGING_CATEGORY(playerLog, "morvane.player", QtInfoMsg)
 
 // SDL_mixer has one music channel per process, for the player that opened the device.
 std::mutex deviceMutex;
@@ -35,22 +33,6 @@ const char *const systemSoundFonts[] = {
     "/usr/share/sounds/sf3/default-GM.sf3",
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
 };
-
-void logFromFluidSynth(int, const char *message, void *)
-{
-    qCDebug(playerLog) << "FluidSynth:" << message;
-}
-
-// FluidSynth, SDL_mixer's MIDI synthesizer, writes its complaints (a damaged MIDI file, an
-// instrument the soundfont lacks) to the terminal; they go to our debug log instead.
-void quietenFluidSynth()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-            fluid_set_log_function(level, logFromFluidSynth, nullptr);
-    });
-}
 
 bool isFile(const QByteArray &path)
 {
@@ -77,6 +59,107 @@ QByteArray soundFonts()
             return font;
     }
     return {};
+}
+
+// What SDL_mixer may read of the file, or nothing, with the reason in the log. Only an
+// ordinary file: a pipe or a device would hold the player's thread.
+std::optional<TuneStream> examine(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        qCDebug(playerLog) << "cannot open" << path << "- no such file, or not readable";
+        return std::nullopt;
+    }
+    const TuneCheck check = checkTune(file.size(), [&file](qint64 offset, qint64 length) {
+        return file.seek(offset) ? file.read(length) : QByteArray();
+    });
+    if (!check.stream)
+        qCDebug(playerLog) << "cannot open" << path << "-" << qUtf8Printable(check.refusal);
+    return check.stream;
+}
+
+// The bytes of a TuneStream as SDL_mixer reads them. While the tune is being opened, at most
+// tuneOpeningReadLimit of them are handed out; past that the file seems to end, and the decoder
+// gives up instead of reading a claimed gigabyte of tags into memory.
+struct TuneSource {
+    TuneStream stream;
+    QFile file;
+    qint64 position = 0;
+    qint64 openingBudget = tuneOpeningReadLimit;
+    bool opening = true;
+
+    qint64 size() const { return stream.header.size() + stream.fileBytes; }
+
+    qint64 read(char *into, qint64 wanted)
+    {
+        wanted = qMax<qint64>(0, qMin(wanted, size() - position));
+        if (opening)
+            wanted = qMin(wanted, openingBudget);
+        const qint64 headerSize = stream.header.size();
+        qint64 done = qBound<qint64>(0, headerSize - position, wanted);
+        if (done > 0)
+            std::memcpy(into, stream.header.constData() + position, size_t(done));
+        if (done < wanted && file.seek(stream.fileOffset + position + done - headerSize))
+            done += qMax<qint64>(0, file.read(into + done, wanted - done));
+        position += done;
+        if (opening)
+            openingBudget -= done;
+        return done;
+    }
+};
+
+// The source is shared with the player, which ends its opening; FluidSynth closes the SDL
+// stream as soon as it has read the file.
+std::shared_ptr<TuneSource> &sourceOf(SDL_RWops *stream)
+{
+    return *static_cast<std::shared_ptr<TuneSource> *>(stream->hidden.unknown.data1);
+}
+
+SDL_RWops *openStream(const std::shared_ptr<TuneSource> &source)
+{
+    SDL_RWops *stream = SDL_AllocRW();
+    if (!stream)
+        return nullptr;
+    stream->type = SDL_RWOPS_UNKNOWN;
+    stream->hidden.unknown.data1 = new std::shared_ptr<TuneSource>(source);
+    stream->size = [](SDL_RWops *self) -> Sint64 { return sourceOf(self)->size(); };
+    stream->seek = [](SDL_RWops *self, Sint64 offset, int whence) -> Sint64 {
+        TuneSource &tune = *sourceOf(self);
+        const Sint64 base = whence == RW_SEEK_SET ? 0 : whence == RW_SEEK_CUR ? tune.position : tune.size();
+        if (offset < -base || offset > std::numeric_limits<Sint64>::max() - base)
+            return SDL_SetError("seek out of the tune");
+        tune.position = base + offset;
+        return tune.position;
+    };
+    stream->read = [](SDL_RWops *self, void *into, size_t size, size_t count) -> size_t {
+        if (size == 0 || count > size_t(std::numeric_limits<qint64>::max()) / size)
+            return 0;
+        return size_t(sourceOf(self)->read(static_cast<char *>(into), qint64(size * count))) / size;
+    };
+    stream->write = [](SDL_RWops *, const void *, size_t, size_t) -> size_t { return 0; };
+    stream->close = [](SDL_RWops *self) -> int {
+        delete &sourceOf(self);
+        SDL_FreeRW(self);
+        return 0;
+    };
+    return stream;
+}
+
+Mix_MusicType musicType(TuneKind kind)
+{
+    switch (kind) {
+    case TuneKind::Wave:
+        return MUS_WAV;
+    case TuneKind::OggVorbis:
+        return MUS_OGG;
+    case TuneKind::OggOpus:
+        return MUS_OPUS;
+    case TuneKind::Mp3:
+        return MUS_MP3;
+    case TuneKind::Midi:
+        break;
+    }
+    return MUS_MID;
 }
 
 } // namespace
@@ -114,14 +197,12 @@ void SdlPlayer::open()
 {
     close();
     const QString path = nativePath(m_fileName);
-    // Checked first, so that an empty or wrong name never touches the sound system.
-    if (!QFileInfo(path).isFile()) {
-        qCDebug(playerLog) << "no such file:" << path;
+    // Checked first, so that a wrong name or a file that is no tune never touches the sound
+    // system.
+    m_tune = examine(path);
+    if (!m_tune || !openDevice())
         return;
-    }
-    if (!openDevice())
-        return;
-    m_openedFile = QFile::encodeName(path);
+    m_openedFile = path;
     if (!load())
         close();
 }
@@ -142,8 +223,12 @@ void SdlPlayer::play()
         if (!load())
             return;
     }
-    if (Mix_PlayMusic(m_music, 0) == 0)
+    if (Mix_PlayMusic(m_music, 0) == 0) {
         m_atBeginning = false;
+        qCDebug(playerLog) << "playing" << m_openedFile;
+    } else {
+        qCDebug(playerLog) << "cannot play" << m_openedFile << Mix_GetError();
+    }
 }
 
 void SdlPlayer::prev()
@@ -183,16 +268,10 @@ bool SdlPlayer::openDevice()
     // SDL would turn SIGINT and SIGTERM into quit events that nobody here reads, and the
     // program would no longer end when the system asks it to. Over any environment value.
     SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-    // Content of no kind SDL_mixer knows is taken for a tracker module, which the module
-    // libraries read whole before they refuse it (a film of a gigabyte, say). The tunes
-    // the programs offer are MIDI, MP3 and WAV, so modules are not tried.
-    SDL_SetHint("SDL_MIXER_DISABLE_MODPLUG", "1");
-    SDL_SetHint("SDL_MIXER_DISABLE_XMP", "1");
+    prepareSoundLibraries();
     // The name the desktop's sound settings show for our stream.
     if (!m_applicationName.isEmpty())
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, m_applicationName.toUtf8().constData());
-
-    quietenFluidSynth();
 
     bool opened = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (opened) {
@@ -205,7 +284,7 @@ bool SdlPlayer::openDevice()
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     if (!opened) {
-        qCDebug(playerLog) << "no sound device:" << SDL_GetError();
+        qCDebug(playerLog) << "cannot open" << m_fileName << "- no sound device:" << SDL_GetError();
         const std::lock_guard lock(deviceMutex);
         deviceInUse = false;
         return false;
@@ -230,8 +309,14 @@ bool SdlPlayer::load()
 {
     // The kind of tune comes from the file's content, not its name: the setter program
     // stores whatever path the user typed.
-    m_music = Mix_LoadMUS_RW(SDL_RWFromFile(m_openedFile.constData(), "rb"), SDL_TRUE);
-    if (!m_music)
+    const auto source = std::make_shared<TuneSource>();
+    source->stream = *m_tune;
+    source->file.setFileName(m_openedFile);
+    SDL_RWops *stream = source->file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? openStream(source) : nullptr;
+    m_music = stream ? Mix_LoadMUSType_RW(stream, musicType(m_tune->kind), SDL_TRUE) : nullptr;
+    if (m_music)
+        source->opening = false;
+    else
         qCDebug(playerLog) << "cannot play" << m_openedFile << Mix_GetError();
     m_atBeginning = true;
     m_paused = false;

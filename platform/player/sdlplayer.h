@@ -1,10 +1,11 @@
 #pragma once
 
 #include "mediaplayer.h"
-
-#include <QByteArray>
+#include "tunefile.h"
 
 #include <SDL_mixer.h>
+
+#include <optional>
 
 namespace platform {
 
@@ -36,7 +37,8 @@ private:
 
     QString m_applicationName;
     QString m_fileName;
-    QByteArray m_openedFile; // the native name of the file "open" prepared
+    QString m_openedFile;  // the native name of the file "open" prepared
+    std::optional<TuneStream> m_tune;  // what SDL_mixer reads of it
     Mix_Music *m_music = nullptr;
     bool m_calledSdl = false;
     bool m_deviceOpen = false;
