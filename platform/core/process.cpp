@@ -1,16 +1,38 @@
 #include "process.h"
 
-#include <QtGlobal>
+#include <QLoggingCategory>
+#include <QString>
 
 #include <csignal>
 
 namespace platform {
+
+namespace {
+
+Q_LOGGING_CATEGORY(processLog, "morvane.process", QtInfoMsg)
+
+QtMessageHandler passOn = nullptr;
+
+void withoutSetUpNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        qCDebug(processLog).noquote() << message;
+    else
+        passOn(type, context, message);
+}
+
+}  // namespace
 
 void failWritesPastFileSizeLimit()
 {
 #ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+}
+
+void keepQtSetUpNoticesOffTheTerminal()
+{
+    passOn = qInstallMessageHandler(withoutSetUpNotices);
 }
 
 } // namespace platform
