@@ -9,6 +9,8 @@
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
 
+#include <QApplication>
+
 namespace skinmaker {
 
 void start()
@@ -22,6 +24,16 @@ void start()
     // The load steps run after construction, so the main window is registered as the one Form1
     // before the splash asks for it; from inside the constructor it would make a second.
     platform::SingleWindow<shell::MainWindow>::get()->load();
+}
+
+void run(int &argc, char **argv)
+{
+    platform::keepQtSetUpNoticesOffTheTerminal();
+    QApplication application(argc, argv);
+    start();
+    // exit, and closing the last window, end the program at once: the background tune may still
+    // be loading or playing on the player's thread, and nothing else is left to finish.
+    platform::endProcessNow(application.exec());
 }
 
 } // namespace skinmaker

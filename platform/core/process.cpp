@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
@@ -33,6 +35,12 @@ void failWritesPastFileSizeLimit()
 void keepQtSetUpNoticesOffTheTerminal()
 {
     passOn = qInstallMessageHandler(withoutSetUpNotices);
+}
+
+void endProcessNow(int exitCode)
+{
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
 }
 
 } // namespace platform

@@ -15,4 +15,10 @@ void failWritesPastFileSizeLimit();
 // before the application object is made, which is when Qt says it.
 void keepQtSetUpNoticesOffTheTerminal();
 
+// Ends the process at once with this exit code, after writing out what the standard streams
+// hold, without waiting for any other thread and without the teardown of the objects still
+// alive. For the end of a program whose event loop is over: every file it writes is written
+// and closed within the action that writes it, so nothing is left unfinished.
+[[noreturn]] void endProcessNow(int exitCode);
+
 } // namespace platform
