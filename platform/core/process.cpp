@@ -17,10 +17,13 @@ QtMessageHandler passOn = nullptr;
 
 void withoutSetUpNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
-        qCDebug(processLog).noquote() << message;
-    else
-        passOn(type, context, message);
+    if (!message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        return passOn(type, context, message);
+    // Passed on as the log's own: a message logged from within a handler would reach the
+    // terminal as it is.
+    if (processLog().isDebugEnabled())
+        passOn(QtDebugMsg,
+               QMessageLogContext(context.file, context.line, context.function, processLog().categoryName()), message);
 }
 
 }  // namespace
