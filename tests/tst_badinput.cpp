@@ -40,12 +40,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QtEndian>
 
 #include <csignal>
 #include <cstdio>
@@ -190,6 +192,36 @@ private:
     QStringList &m_calls;
 };
 
+QByteArray le32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+// The start of a WAV file of 16-bit samples whose format has these numbers.
+QByteArray waveHead(quint16 channels, quint32 rate, quint16 blockAlign)
+{
+    QByteArray format(16, '\0');
+    qToLittleEndian<quint16>(1, format.data());
+    qToLittleEndian(channels, format.data() + 2);
+    qToLittleEndian(rate, format.data() + 4);
+    qToLittleEndian(blockAlign, format.data() + 12);
+    qToLittleEndian<quint16>(16, format.data() + 14);
+    return "RIFF" + le32(0) + "WAVEfmt " + le32(16) + format;
+}
+
+// The sound chunk of a WAV file: a loud square wave, a second of it in 16-bit stereo.
+QByteArray waveSound()
+{
+    QByteArray sound;
+    for (int sample = 0; sample < 2 * 44100; ++sample)
+        sound += sample / 100 % 2 ? QByteArray("\x40\x1f", 2) : QByteArray("\xc0\xe0", 2);
+    return "data" + le32(quint32(sound.size())) + sound;
+}
+
+enum class Sound { ToFile, NoServerNoCard };
+
 // A folder on a memory file system when there is one (creating and removing 100 000 entries
 // on a disk takes far longer), that an ordinary user may enter.
 std::unique_ptr<QTemporaryDir> fastFolder()
@@ -279,6 +311,10 @@ public:
     void storeInSetter(const QString &path);
     void confirmSetter();
     void startWithTips(const QString &setting, qint64 bound = actionBound);
+    // The real main program, in a working folder of its own whose qqq.qq names a tune file: its
+    // first bytes, then a hole of so many zero bytes (not written to the disk), then its last.
+    void startWithTune(const QByteArray &first, qint64 hole = 0, const QByteArray &last = {},
+                       Sound sound = Sound::ToFile);
     void startCompanion(const char *menuItem);
     void askForSystemInformation();
     // Opens the browse window at the folder: as the action, or as the preparation.
@@ -301,6 +337,7 @@ public:
     void expectSettingRefused(const QStringList &fragments);
     void expectTip(const std::function<bool(const QString &)> &isExpected);
     void expectBrowseAt(const QString &folder, int subfolders, int files = -1);
+    void expectTune(bool heard);
 
     // Run by the table once the row is done.
     void finish();
@@ -322,6 +359,8 @@ private:
     std::unique_ptr<testsupport::SystemInfoSandbox> m_systemInfo;
     std::unique_ptr<platform::CompanionFolders> m_companions;
     std::unique_ptr<QTemporaryDir> m_open;
+    std::unique_ptr<QProcess> m_program;
+    QString m_programSaid;
 
     QList<std::pair<const char *, QString>> m_typed;
     QString m_picture;
@@ -362,6 +401,10 @@ Case::Case(const QByteArray &row)
 
 Case::~Case()
 {
+    if (m_program) {
+        m_program->kill();
+        m_program->waitForFinished();
+    }
     testsupport::destroyAllWindows();
     m_held.clear();
     m_companions.reset();
@@ -541,6 +584,56 @@ void Case::startWithTips(const QString &setting, qint64 bound)
 {
     QVERIFY(platform::settings::write(u"Options"_s, u"在启动时显示提示"_s, setting));
     act([] { skinmaker::start(); }, bound);
+}
+
+void Case::startWithTune(const QByteArray &first, qint64 hole, const QByteArray &last, Sound sound)
+{
+    const QString binDir = qEnvironmentVariable("MORVANE_BIN_DIR");
+    if (binDir.isEmpty()) {
+        m_skipped = true;
+        QSKIP("MORVANE_BIN_DIR is not set; run through CTest");
+    }
+    const QString work = sandbox(u"work"_s);
+    QVERIFY(QDir().mkpath(work));
+    mayWrite(work);
+    QFile tune(work + u"/tune"_s);
+    QVERIFY(tune.open(QIODevice::WriteOnly) && tune.write(first) == first.size());
+    QVERIFY(tune.resize(first.size() + hole) && tune.seek(tune.size()) && tune.write(last) == last.size());
+    tune.close();
+    QVERIFY(testsupport::writeBytes(work + u"/qqq.qq"_s, "tune\r\n"));
+
+    // Its debug log on, each line named by its category: the lines of the program's own logs
+    // (not shown to a user) are told from anything else that reaches the terminal.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_LOGGING_RULES"_s, u"morvane.*.debug=true"_s);
+    environment.insert(u"QT_MESSAGE_PATTERN"_s, u"%{category}: %{message}"_s);
+    environment.remove(u"XDG_RUNTIME_DIR"_s);
+    environment.insert(u"XDG_CONFIG_HOME"_s, work + u"/config"_s);  // its tips setting
+    if (sound == Sound::ToFile) {
+        environment.insert(u"SDL_AUDIODRIVER"_s, u"disk"_s);
+        environment.insert(u"SDL_DISKAUDIOFILE"_s, work + u"/sound.raw"_s);
+    } else {
+        QVERIFY(testsupport::writeBytes(work + u"/no-card.conf"_s, {}));
+        environment.remove(u"SDL_AUDIODRIVER"_s);
+        environment.insert(u"PULSE_SERVER"_s, u"unix:"_s + work + u"/no-server"_s);
+        environment.insert(u"PIPEWIRE_REMOTE"_s, work + u"/no-server"_s);
+        environment.insert(u"ALSA_CONFIG_PATH"_s, work + u"/no-card.conf"_s);
+    }
+    m_program = std::make_unique<QProcess>();
+    m_program->setProcessEnvironment(environment);
+    m_program->setWorkingDirectory(work);
+    // Until the player says that the tune plays, or why not.
+    act(
+        [this, binDir] {
+            m_program->start(binDir + u"/Morvane"_s);
+            QVERIFY(m_program->waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT((m_programSaid += QString::fromLocal8Bit(m_program->readAllStandardError()),
+                                      m_programSaid.contains(u"morvane.player: playing"_s)
+                                          || m_programSaid.contains(u"morvane.player: cannot"_s)
+                                          || m_program->state() != QProcess::Running),
+                                     15000);
+        },
+        15000);
 }
 
 void Case::startCompanion(const char *menuItem)
@@ -776,6 +869,37 @@ void Case::expectBrowseAt(const QString &folder, int subfolders, int files)
     QCOMPARE(list->model()->rowCount(list->indexFor(folder)), subfolders);
     if (files >= 0)
         QCOMPARE(files1->count(), files);
+}
+
+// The program runs on, its memory small, nothing in the terminal but its own debug log, and
+// the tune heard only where it plays.
+void Case::expectTune(bool heard)
+{
+    if (QTest::currentTestFailed() || m_skipped)
+        return;
+    QVERIFY2(m_program->state() == QProcess::Running, qPrintable(u"the program ended: "_s + m_programSaid));
+    const QString sound = QFileInfo(m_program->workingDirectory() + u"/sound.raw"_s).absoluteFilePath();
+    const auto audible = [&sound] {
+        const QByteArray bytes = testsupport::readBytes(sound);
+        return std::any_of(bytes.cbegin(), bytes.cend(), [](char byte) { return byte != 0; });
+    };
+    if (heard)
+        QTRY_VERIFY_WITH_TIMEOUT(audible(), 10000);
+    else
+        QVERIFY2(!audible(), "the tune was heard");
+    m_programSaid += QString::fromLocal8Bit(m_program->readAllStandardError());
+    for (const QString &line : m_programSaid.split(u'\n', Qt::SkipEmptyParts)) {
+        // Said only under the offscreen platform the tests use.
+        const bool testPlatformOnly = line.endsWith(u"does not support raise()"_s);
+        QVERIFY2(line.startsWith(u"morvane."_s) || testPlatformOnly, qPrintable(u"in the terminal: "_s + line));
+    }
+    // The most memory it has held at any time, in kB.
+    const QByteArray status = testsupport::readBytes(u"/proc/%1/status"_s.arg(m_program->processId()));
+    const qsizetype peakAt = status.indexOf("VmHWM:");
+    QVERIFY(peakAt >= 0);
+    const qint64 peak =
+        status.mid(peakAt + 6, status.indexOf('\n', peakAt) - peakAt - 6).trimmed().split(' ').value(0).toLongLong();
+    QVERIFY2(peak > 0 && peak < 400 * 1024, qPrintable(u"it held %1 MB"_s.arg(peak / 1024)));
 }
 
 void Case::finish()
@@ -1139,6 +1263,62 @@ const Row rows[] = {
          c.mkfifo(musicSetting);
          c.startWithPlayer();
          c.expectPlayerGiven({});
+     }},
+
+    // --- the tune qqq.qq names, played at start by the real main program (sound to a file)
+    {"WAV with no channels", "tune", "a WAV whose format says 0 channels",
+     "the program runs on, silent, nothing in the terminal",
+     [](Case &c) {
+         c.startWithTune(waveHead(0, 44100, 4) + waveSound());
+         c.expectTune(false);
+     }},
+    {"WAV with 256 channels", "tune", "a WAV whose format says 256 channels (0 in SDL's 8 bits)",
+     "the program runs on, silent, nothing in the terminal",
+     [](Case &c) {
+         c.startWithTune(waveHead(256, 44100, 4) + waveSound());
+         c.expectTune(false);
+     }},
+    {"WAV at 0 samples a second", "tune", "a WAV whose format says a rate of 0",
+     "the program runs on, silent, nothing in the terminal",
+     [](Case &c) {
+         c.startWithTune(waveHead(2, 0, 4) + waveSound());
+         c.expectTune(false);
+     }},
+    {"WAV without block size", "tune", "a WAV whose format says a block size of 0",
+     "the program runs on, silent, nothing in the terminal",
+     [](Case &c) {
+         c.startWithTune(waveHead(2, 44100, 0) + waveSound());
+         c.expectTune(false);
+     }},
+    {"MP3 of junk", "tune", "an ID3 tag, then text and no MPEG frame",
+     "the program runs on, silent; mpg123's complaint stays out of the terminal",
+     [](Case &c) {
+         c.startWithTune(QByteArray("ID3\x03\0\0\0\0\0\0", 10) + QByteArray("no MPEG frame here. ").repeated(4000));
+         c.expectTune(false);
+     }},
+    {"2 GB WAV", "tune", "a sparse WAV of 2 GiB whose LIST chunk claims 2 GB",
+     "refused at once (over 1 GiB): silent, under 400 MB of memory, nothing in the terminal",
+     [](Case &c) {
+         c.startWithTune(waveHead(2, 44100, 4) + "LIST" + le32(0x7fffffff), qint64(2) << 30);
+         c.expectTune(false);
+     }},
+    {"2 GB MIDI", "tune", "a sparse file of 2 GiB starting with MThd",
+     "refused at once (a MIDI file over 4 MiB): silent, under 400 MB of memory",
+     [](Case &c) {
+         c.startWithTune(QByteArray("MThd\0\0\0\x06\0\0\0\x01\x01\xe0MTrk\x7f\xff\xff\xff", 22), qint64(2) << 30);
+         c.expectTune(false);
+     }},
+    {"WAV with 600 MB of tags", "tune", "a sparse WAV whose 600 MiB LIST chunk comes before the sound",
+     "plays; the LIST chunk is never read: under 400 MB of memory",
+     [](Case &c) {
+         c.startWithTune(waveHead(2, 44100, 4) + "LIST" + le32(600 << 20), qint64(600) << 20, waveSound());
+         c.expectTune(true);
+     }},
+    {"no sound server or card", "tune", "a WAV that plays, with no sound server and no sound card",
+     "the program runs on, silent; ALSA's and Qt's notes stay out of the terminal",
+     [](Case &c) {
+         c.startWithTune(waveHead(2, 44100, 4) + waveSound(), 0, {}, Sound::NoServerNoCard);
+         c.expectTune(false);
      }},
 
     // --- qqq.qq in the music window (菜单 选择音乐, Form4): opening, then 默认音乐2 and 确定
