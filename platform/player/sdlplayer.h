@@ -3,9 +3,10 @@
 #include "mediaplayer.h"
 #include "tunefile.h"
 
-#include <SDL_mixer.h>
-
 #include <optional>
+
+// As SDL_mixer declares it, whose header the users of this one need not find.
+typedef struct _Mix_Music Mix_Music;
 
 namespace platform {
 
