@@ -66,6 +66,7 @@ QByteArray soundFonts()
 SdlPlayer::SdlPlayer(QString applicationName)
     : m_applicationName(std::move(applicationName))
 {
+    prepareSoundLibraries();
 }
 
 SdlPlayer::~SdlPlayer()
@@ -167,7 +168,6 @@ bool SdlPlayer::openDevice()
     // SDL would turn SIGINT and SIGTERM into quit events that nobody here reads, and the
     // program would no longer end when the system asks it to. Over any environment value.
     SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-    prepareSoundLibraries();
     // The name the desktop's sound settings show for our stream.
     if (!m_applicationName.isEmpty())
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, m_applicationName.toUtf8().constData());

@@ -53,6 +53,10 @@ void prepareSoundLibraries()
             fluid_set_log_function(level, logFromFluidSynth, nullptr);
         SDL_LogSetOutputFunction(logFromSdl, nullptr);
         SDL_SetHint(SDL_HINT_AUDIODRIVER, driverOrder);
+        // PipeWire's library writes to the terminal when no server answers, and offers no way to
+        // take its words instead; the user's own PIPEWIRE_DEBUG still counts.
+        if (qEnvironmentVariableIsEmpty("PIPEWIRE_DEBUG"))
+            qputenv("PIPEWIRE_DEBUG", "0");
 #ifdef MORVANE_QUIET_LINUX_SOUND
         snd_lib_error_set_handler(logFromAlsa);
 #endif

@@ -10,8 +10,9 @@ namespace platform {
 Q_DECLARE_LOGGING_CATEGORY(playerLog)
 
 // Sends what SDL, SDL_mixer's decoders, FluidSynth and ALSA would write to the terminal to the
-// player's debug log instead, and has SDL try the sound servers before raw ALSA (unless
-// SDL_AUDIODRIVER says otherwise). Before SDL's audio starts; once is enough.
+// player's debug log instead, keeps PipeWire's library quiet, and has SDL try the sound servers
+// before raw ALSA (unless SDL_AUDIODRIVER says otherwise). Once is enough, before SDL's audio
+// starts, on the window thread (it may set an environment variable).
 void prepareSoundLibraries();
 
 }  // namespace platform
