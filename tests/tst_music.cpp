@@ -2,9 +2,7 @@
 // qqq.qq, and the player steps at load, from the menu and at unload.
 #include "skinmaker/music/musicwindow.h"
 #include "skinmaker/shell/mainwindow.h"
-#include "skinmaker/skinmaker.h"
 
-#include "platform/player/backgroundplayer.h"
 #include "platform/player/mediaplayer.h"
 #include "platform/singlewindow.h"
 
@@ -17,11 +15,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSemaphore>
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <thread>
 
 using skinmaker::music::MusicWindow;
 
@@ -51,36 +47,6 @@ private:
     QStringList &m_calls;
 };
 
-// A player whose thread never comes back from opening the tune, like one reading a disk that
-// stopped answering.
-class NeverDonePlayer : public platform::MediaPlayer {
-public:
-    void setFileName(const QString &) override {}
-    void command(const QString &) override
-    {
-        s_busy.release();
-        for (;;)
-            std::this_thread::sleep_for(std::chrono::hours(1));
-    }
-    static inline QSemaphore s_busy{0};
-};
-
-// The main program as main() runs it, with that player: once it is busy, 退出 is chosen.
-[[noreturn]] void exitWhileThePlayerIsBusy(int &argc, char **argv)
-{
-    const platform::PlayerOverride players{
-        [] { return std::make_unique<platform::BackgroundPlayer>(std::make_unique<NeverDonePlayer>()); }};
-    std::thread([] {
-        NeverDonePlayer::s_busy.acquire();
-        QMetaObject::invokeMethod(qApp, [] {
-            std::puts("exit");
-            std::fflush(stdout);
-            testsupport::triggerAction(platform::SingleWindow<skinmaker::shell::MainWindow>::existing(), "exit");
-        });
-    }).detach();
-    skinmaker::run(argc, argv);
-}
-
 } // namespace
 
 class MusicTest : public QObject {
@@ -108,7 +74,6 @@ private Q_SLOTS:
     void loadStartsTheStoredTune();
     void menuRestartsAndStopsAndTheFrameReleases();
     void realProgramIsHeardAndEndsOnSigterm();
-    void exitEndsAtOnceWhileThePlayerIsBusy();
 
 private:
     MusicWindow *openFromMenu();
@@ -296,29 +261,5 @@ void MusicTest::realProgramIsHeardAndEndsOnSigterm()
     QCOMPARE(morvane.exitStatus(), QProcess::CrashExit);
 }
 
-void MusicTest::exitEndsAtOnceWhileThePlayerIsBusy()
-{
-    QProcess program;
-    program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--exit-while-busy")});
-    QVERIFY2(program.waitForReadyRead(20000), "退出 was never chosen");
-    const bool ended = program.waitForFinished(2000);
-    if (!ended) {
-        program.kill();
-        program.waitForFinished();
-    }
-    QVERIFY2(ended, "the program waited for its player");
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-}
-
-int main(int argc, char *argv[])
-{
-    if (argc == 2 && qstrcmp(argv[1], "--exit-while-busy") == 0)
-        exitWhileThePlayerIsBusy(argc, argv);
-    testsupport::IsolatedEnvironment environment;
-    QApplication application(argc, argv);
-    MusicTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+MORVANE_TEST_MAIN(MusicTest)
 #include "tst_music.moc"

@@ -1,6 +1,12 @@
 // The background-music player against the real sound system: SDL's disk driver writes
-// what would be heard into a file, read back here as 16-bit samples (two per frame).
+// what would be heard into a file, read back here as 16-bit samples (two per frame). And the
+// main program's end, which never waits for its player.
+#include "skinmaker/shell/mainwindow.h"
+#include "skinmaker/skinmaker.h"
+
+#include "platform/player/backgroundplayer.h"
 #include "platform/player/mediaplayer.h"
+#include "platform/singlewindow.h"
 
 #include "uitest.h"
 
@@ -10,10 +16,12 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
+#include <QSemaphore>
 
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include <sys/resource.h>
 
@@ -101,9 +109,9 @@ qsizetype bestMatch(const QList<qint16> &sound, qsizetype from, qsizetype to, co
     return best;
 }
 
-// The player's own reports in its debug log, from any thread: above all what became of a tune.
+// The player's own reports in its debug log, from any thread: whether a tune plays, or why not.
 std::mutex reportsMutex;
-QStringList playerReports;
+QString playerReports;
 QtMessageHandler passOn = nullptr;
 
 void collectPlayerReports(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -111,16 +119,35 @@ void collectPlayerReports(QtMsgType type, const QMessageLogContext &context, con
     if (qstrcmp(context.category, "morvane.player") != 0)
         return passOn(type, context, message);
     const std::lock_guard lock(reportsMutex);
-    playerReports << message;
+    playerReports += u'\n' + message;
 }
 
-// Whether the player has said that the tune plays, or why it does not.
 bool playerDecided()
 {
     const std::lock_guard lock(reportsMutex);
-    return std::any_of(playerReports.cbegin(), playerReports.cend(), [](const QString &report) {
-        return report.startsWith(u"playing") || report.startsWith(u"cannot");
-    });
+    return playerReports.contains(u"\nplaying") || playerReports.contains(u"\ncannot");
+}
+
+// A player whose thread never comes back from opening the tune, as from a disk that stopped
+// answering; and the main program as main() runs it with that player, 退出 chosen once it hangs.
+struct NeverDonePlayer : platform::MediaPlayer {
+    void setFileName(const QString &) override {}
+    void command(const QString &) override { busy.release(), std::this_thread::sleep_for(std::chrono::hours(24)); }
+    static inline QSemaphore busy{0};
+};
+
+[[noreturn]] void exitWhileThePlayerHangs(int &argc, char **argv)
+{
+    const platform::PlayerOverride players{
+        [] { return std::make_unique<platform::BackgroundPlayer>(std::make_unique<NeverDonePlayer>()); }};
+    std::thread([] {
+        NeverDonePlayer::busy.acquire();
+        QMetaObject::invokeMethod(qApp, [] {
+            std::puts("exit"), std::fflush(stdout);
+            testsupport::triggerAction(platform::SingleWindow<skinmaker::shell::MainWindow>::existing(), "exit");
+        });
+    }).detach();
+    skinmaker::run(argc, argv);
 }
 
 // Sends the commands in turn ("file:" and a name sets the file name) and returns the first
@@ -168,6 +195,7 @@ private Q_SLOTS:
     void commandsThatCannotBeCarriedOutDoNothing_data();
     void commandsThatCannotBeCarriedOutDoNothing();
     void endsWhenTheSystemAsksWhilePlaying();
+    void exitEndsTheProgramWhileThePlayerHangs();
 };
 
 void PlayerTest::initTestCase()
@@ -295,8 +323,21 @@ void PlayerTest::endsWhenTheSystemAsksWhilePlaying()
     QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()), QString());
 }
 
+void PlayerTest::exitEndsTheProgramWhileThePlayerHangs()
+{
+    QProcess program;
+    program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--exit-while-the-player-hangs")});
+    const auto stop = qScopeGuard([&] { program.kill(), program.waitForFinished(); });
+    QVERIFY2(program.waitForReadyRead(20000), "退出 was never chosen");
+    QVERIFY2(program.waitForFinished(2000), "the program waited for its player");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
 int main(int argc, char *argv[])
 {
+    if (argc == 2 && qstrcmp(argv[1], "--exit-while-the-player-hangs") == 0)
+        exitWhileThePlayerHangs(argc, argv);
     // Run with "--play" and file names, the test program opens and plays them in turn, the
     // last that plays sounding on, in its event loop until it is ended.
     if (argc > 2 && qstrcmp(argv[1], "--play") == 0) {

@@ -9,33 +9,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <sanitizer/allocator_interface.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <thread>
-
-namespace {
-
-// FluidSynth keeps the soundfont's samples in one block, 5.6 MB for TimGM6mb; nothing else
-// comes near.
-constexpr size_t allocationLimit = size_t(platform::tuneOpeningReadLimit);
-
-void refuseLargeAllocation(const volatile void *, size_t size)
-{
-    if (size <= allocationLimit)
-        return;
-    std::fprintf(stderr, "\n*** invariant broken: an allocation of %zu bytes passes the limit of %zu\n", size,
-                 allocationLimit);
-    std::abort();
-}
-
-void ignoreFree(const volatile void *)
-{
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -48,7 +24,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     platform::prepareSoundLibraries();
     fuzz::require(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == 0,
                   "the disk driver opens");
-    __sanitizer_install_malloc_and_free_hooks(refuseLargeAllocation, ignoreFree);
+    // FluidSynth keeps the soundfont's samples in one block, 5.6 MB for TimGM6mb.
+    fuzz::refuseAllocationsOver(size_t(platform::tuneOpeningReadLimit));
     return 0;
 }
 
@@ -60,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!music)
         return 0;
     Mix_PlayMusic(music, 0);
-    // SDL's audio thread decodes meanwhile.
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));  // SDL's audio thread decodes meanwhile
     Mix_FreeMusic(music);
     return 0;
 }
