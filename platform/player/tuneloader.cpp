@@ -45,8 +45,8 @@ struct TuneSource {
     }
 };
 
-// The source is shared with the player, which ends its opening; FluidSynth closes the SDL
-// stream as soon as it has read the file.
+// The source is shared with loadTune(), which ends its opening once SDL_mixer has the tune:
+// FluidSynth closes the SDL stream as soon as it has read the file.
 std::shared_ptr<TuneSource> &sourceOf(SDL_RWops *stream)
 {
     return *static_cast<std::shared_ptr<TuneSource> *>(stream->hidden.unknown.data1);
