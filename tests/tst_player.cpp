@@ -221,11 +221,13 @@ void PlayerTest::playsOnceStopsAndStartsAgainFromTheBeginning()
     auto player = platform::makePlayer();
     SEND(*player, {QStringLiteral("file:music\\tune.mid"), QStringLiteral("open"), QStringLiteral("play")});
     // Silence until the tune is loaded, which a busy machine can draw out: wait for the first sound.
+    // One reading of the file: it grows between two.
     const auto firstSound = [] {
         const QList<qint16> written = heard();
-        return std::find_if(written.cbegin(), written.cend(), [](qint16 s) { return s; }) - written.cbegin();
+        const auto sound = std::find_if(written.cbegin(), written.cend(), [](qint16 s) { return s; });
+        return sound == written.cend() ? -1 : sound - written.cbegin();
     };
-    QTRY_VERIFY2_WITH_TIMEOUT(firstSound() < qsizetype(heard().size()), "nothing sounded", 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(firstSound() >= 0, "nothing sounded", 20000);
     const qsizetype start = firstSound();
     WAIT_FOR_SAMPLES(start + 6 * perSecond);
 
