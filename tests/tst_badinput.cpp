@@ -305,11 +305,10 @@ public:
     void storeInSetter(const QString &path);
     void confirmSetter();
     void startWithTips(const QString &setting, qint64 bound = actionBound);
-    // The real main program, in a working folder of its own whose qqq.qq names a tune file: its
-    // first bytes, then a hole of so many zero bytes (not written to the disk), then its last.
-    // Checks, once the player has said whether the tune plays, that the program runs on, that
-    // nothing but its own debug log reached the terminal, that the most memory it held at any
-    // time stayed small, and that the tune is heard exactly when it should be.
+    // The real main program, its qqq.qq naming a tune file: first bytes, a hole of zero bytes
+    // (not on the disk), last bytes. Once the player says whether it plays: the program runs on,
+    // only its own debug log reached the terminal, it never held much memory, the tune was heard
+    // exactly when it should be.
     void playAtStart(bool heard, const QByteArray &first, qint64 hole = 0, const QByteArray &last = {},
                      bool soundCard = true);
     void startCompanion(const char *menuItem);

@@ -332,8 +332,7 @@ void PlayerTest::exitEndsTheProgramWhileThePlayerHangs()
     const auto stop = qScopeGuard([&] { program.kill(), program.waitForFinished(); });
     QVERIFY2(program.waitForReadyRead(20000), "退出 was never chosen");
     QVERIFY2(program.waitForFinished(2000), "the program waited for its player");
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0);
 }
 
 int main(int argc, char *argv[])

@@ -1,7 +1,6 @@
-// The background-music player's loader on any file content, as the player uses it: the file is
-// examined, loaded into SDL_mixer, played for a moment on SDL's disk driver (writing to
-// nothing, as fast as it can) and freed. It never crashes, and nothing it sets going allocates
-// gigabytes, however large the sizes the file claims (SDL_mixer's WAV reader did).
+// The player's loader on any file content: examined, loaded into SDL_mixer, played a moment on
+// SDL's disk driver (to nothing, as fast as it can), freed. It never crashes, and nothing
+// allocates gigabytes, whatever sizes the file claims (SDL_mixer's WAV reader did).
 #include "fuzzinput.h"
 
 #include "platform/player/soundlibraries.h"
