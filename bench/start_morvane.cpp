@@ -1,15 +1,18 @@
-// The main program as its main() starts it, with the probe that tells the bench runner when
-// Form1 has come up. Everything between the two lines of main() is the program's own.
+// The main program as skinmaker::run() starts it, with the probe that tells the bench runner
+// when Form1 has come up. Everything in main() but the probe's line is the program's own.
 #include "probe.h"
 
 #include "skinmaker/skinmaker.h"
+
+#include "platform/core/process.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    platform::keepQtSetUpNoticesOffTheTerminal();
     QApplication application(argc, argv);
     bench::ShownAndIdleProbe probe(QStringLiteral("Form1"));
     skinmaker::start();
-    return application.exec();
+    platform::endProcessNow(application.exec());
 }

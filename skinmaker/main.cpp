@@ -1,10 +1,6 @@
 #include "skinmaker/skinmaker.h"
 
-#include <QApplication>
-
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    skinmaker::start();
-    return application.exec();
+    skinmaker::run(argc, argv);
 }

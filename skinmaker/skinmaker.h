@@ -7,4 +7,8 @@ namespace skinmaker {
 // QApplication and its event loop.
 void start();
 
+// The whole program, as main() runs it: makes the application, starts, runs the event loop and
+// ends the process when the loop is over, without waiting for the player's thread.
+[[noreturn]] void run(int &argc, char **argv);
+
 } // namespace skinmaker

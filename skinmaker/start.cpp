@@ -10,6 +10,8 @@
 #include "platform/notice.h"
 #include "platform/singlewindow.h"
 
+#include <QApplication>
+
 namespace skinmaker {
 
 void start()
@@ -27,6 +29,16 @@ void start()
     platform::SingleWindow<shell::MainWindow>::get()->load();
     if (!workingFolderProblem.isEmpty())
         platform::notice(workingFolderProblem);
+}
+
+void run(int &argc, char **argv)
+{
+    platform::keepQtSetUpNoticesOffTheTerminal();
+    QApplication application(argc, argv);
+    start();
+    // exit, and closing the last window, end the program at once: the background tune may still
+    // be loading or playing on the player's thread, and nothing else is left to finish.
+    platform::endProcessNow(application.exec());
 }
 
 } // namespace skinmaker

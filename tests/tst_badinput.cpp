@@ -35,12 +35,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -48,6 +50,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QtEndian>
 
 #include <csignal>
 #include <cstdio>
@@ -209,6 +212,29 @@ private:
     QStringList &m_calls;
 };
 
+QByteArray le32(quint32 value)
+{
+    return QByteArray(reinterpret_cast<const char *>(&(value = qToLittleEndian(value))), 4);
+}
+
+// The start of a WAV file of 16-bit samples whose format has these numbers, and its sound: a
+// second of a loud square wave in stereo.
+QByteArray waveHead(quint16 channels, quint32 rate, quint16 blockAlign)
+{
+    QByteArray head("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0", 22);
+    QDataStream out(&head, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << channels << rate << rate * blockAlign << blockAlign << quint16(16);
+    return head;
+}
+
+QByteArray waveSound()
+{
+    const QByteArray sound =
+        QByteArray(QByteArray("\x40\x1f", 2).repeated(200) + QByteArray("\xc0\xe0", 2).repeated(200)).repeated(441);
+    return "data" + le32(quint32(sound.size())) + sound;
+}
+
 // A folder on a memory file system when there is one (creating and removing 100 000 entries
 // on a disk takes far longer), that an ordinary user may enter.
 std::unique_ptr<QTemporaryDir> fastFolder()
@@ -304,6 +330,12 @@ public:
     void startWithTips(const QString &setting, qint64 bound = actionBound);
     // Starts the main program as the installed commands do; checks that it came up.
     void startInPerUserFolder();
+    // The real main program, its qqq.qq naming a tune file: first bytes, a hole of zero bytes
+    // (not on the disk), last bytes. Once the player says whether it plays: the program runs on,
+    // only its own debug log reached the terminal, it never held much memory, the tune was heard
+    // exactly when it should be.
+    void playAtStart(bool heard, const QByteArray &first, qint64 hole = 0, const QByteArray &last = {},
+                     bool soundCard = true);
     void startCompanion(const char *menuItem);
     void askForSystemInformation();
     // Opens the browse window at the folder: as the action, or as the preparation.
@@ -604,6 +636,66 @@ void Case::startInPerUserFolder()
     QVERIFY2(form1 && form1->isVisible(), "the main program did not come up");
 }
 
+void Case::playAtStart(bool heard, const QByteArray &first, qint64 hole, const QByteArray &last, bool soundCard)
+{
+    const QString binDir = qEnvironmentVariable("MORVANE_BIN_DIR");
+    QVERIFY2(!binDir.isEmpty(), "MORVANE_BIN_DIR is not set; run through CTest");
+    const QString work = sandbox(u"work"_s);
+    mayWrite(work);
+    QFile tune(work + u"/tune"_s);
+    QVERIFY(QDir().mkpath(work) && tune.open(QIODevice::WriteOnly) && tune.write(first) == first.size()
+            && tune.resize(first.size() + hole) && tune.seek(tune.size()) && tune.write(last) == last.size());
+    tune.close();
+    QVERIFY(testsupport::writeBytes(work + u"/qqq.qq"_s, "tune\r\n"));
+    // The debug log on, each line marked with its category: the program's own lines (never shown
+    // to a user) are told from anything else. No sound card: no sound server, ALSA knows no device.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"XDG_RUNTIME_DIR"_s);
+    environment.remove(u"SDL_AUDIODRIVER"_s);
+    const QString settings = u"QT_LOGGING_RULES=morvane.*.debug=true|QT_MESSAGE_PATTERN=%{category}: %{message}|"_s
+        + u"XDG_CONFIG_HOME=%1|"_s
+        + (soundCard ? u"SDL_AUDIODRIVER=disk|SDL_DISKAUDIOFILE=%1/sound.raw"_s
+                     : u"PULSE_SERVER=unix:%1/none|PIPEWIRE_REMOTE=%1/none|ALSA_CONFIG_PATH=/dev/null"_s);
+    for (const QString &setting : settings.arg(work).split(u'|'))
+        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+    const auto program = std::make_shared<QProcess>();
+    atEnd([program] { program->kill(), program->waitForFinished(); });
+    program->setProcessEnvironment(environment);
+    program->setWorkingDirectory(work);
+    QString programSaid;
+    const auto said = [&](const QString &what) {
+        return (programSaid += QString::fromLocal8Bit(program->readAllStandardError())).contains(what);
+    };
+    act(
+        [&] {
+            program->start(binDir + u"/Morvane"_s);
+            const auto decided = [&] {
+                return said(u"player: playing"_s) || said(u"player: cannot"_s)
+                    || program->state() == QProcess::NotRunning;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(decided(), 15000);
+        },
+        15000);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(program->state() == QProcess::Running, qPrintable(u"the program ended: "_s + programSaid));
+    const auto audible = [&work] {
+        const QByteArray sound = testsupport::readBytes(work + u"/sound.raw"_s);
+        return std::any_of(sound.cbegin(), sound.cend(), [](char byte) { return byte != 0; });
+    };
+    if (heard)
+        QTRY_VERIFY_WITH_TIMEOUT(audible(), 10000);
+    else
+        QVERIFY2(!said(u"player: playing"_s) && !audible(), "the tune plays");
+    for (const QString &line : programSaid.split(u'\n', Qt::SkipEmptyParts)) {
+        const bool offscreenOnly = line.endsWith(u"does not support raise()"_s);  // the tests' platform
+        QVERIFY2(line.startsWith(u"morvane."_s) || offscreenOnly, qPrintable(u"in the terminal: "_s + line));
+    }
+    const QString status = QString::fromLatin1(testsupport::readBytes(u"/proc/%1/status"_s.arg(program->processId())));
+    const qint64 peakKb = QRegularExpression(u"VmHWM:\\s*(\\d+)"_s).match(status).captured(1).toLongLong();
+    QVERIFY2(peakKb > 0 && peakKb < 400 * 1024, qPrintable(u"it held %1 MB"_s.arg(peakKb / 1024)));
+}
+
 void Case::startCompanion(const char *menuItem)
 {
     // The program's own folder is the sandbox's, and the program search finds nothing else.
@@ -892,6 +984,8 @@ struct Row {
 #define NEEDS_SMALL_DISK(c, folder, size)                                                                              \
     if (!(c).mountSmallDisk(folder, size))                                                                             \
     QSKIP("mounting a small file system needs an administrator")
+
+constexpr const char *runsOnSilent = "the program runs on, silent, nothing in the terminal";
 
 const Row rows[] = {
     // --- skin.ini, through 生成 (Form1), 按钮 (Form3) and 版权 (Form5)
@@ -1236,6 +1330,39 @@ const Row rows[] = {
          c.startWithPlayer();
          c.expectPlayerGiven({});
      }},
+
+    // --- the tune qqq.qq names, played at start by the real main program (sound to a file)
+    {"WAV with no channels", "tune", "a WAV whose format says 0 channels", runsOnSilent,
+     [](Case &c) { c.playAtStart(false, waveHead(0, 44100, 4) + waveSound()); }},
+    {"WAV with 256 channels", "tune", "a WAV whose format says 256 channels (0 in SDL's 8 bits)", runsOnSilent,
+     [](Case &c) { c.playAtStart(false, waveHead(256, 44100, 4) + waveSound()); }},
+    {"WAV at 0 samples a second", "tune", "a WAV whose format says a rate of 0", runsOnSilent,
+     [](Case &c) { c.playAtStart(false, waveHead(2, 0, 4) + waveSound()); }},
+    {"WAV without block size", "tune", "a WAV whose format says a block size of 0", runsOnSilent,
+     [](Case &c) { c.playAtStart(false, waveHead(2, 44100, 0) + waveSound()); }},
+    {"MP3 of junk", "tune", "an ID3 tag, then text and no MPEG frame",
+     "the program runs on, silent; mpg123's complaint stays out of the terminal", [](Case &c) {
+         c.playAtStart(false, QByteArray("ID3\x03\0\0\0\0\0\0", 10) + QByteArray("no MPEG frame here. ").repeated(4000));
+     }},
+    {"2 GB WAV", "tune", "a sparse WAV of 2 GiB whose LIST chunk claims 2 GB",
+     "refused at once (over 1 GiB): silent, under 400 MB of memory, nothing in the terminal",
+     [](Case &c) { c.playAtStart(false, waveHead(2, 44100, 4) + "LIST" + le32(0x7fffffff), qint64(2) << 30); }},
+    {"2 GB MIDI", "tune", "a sparse file of 2 GiB starting with MThd",
+     "refused at once (over 1 GiB): silent, under 400 MB of memory", [](Case &c) {
+         c.playAtStart(false, QByteArray("MThd\0\0\0\x06\0\0\0\x01\x01\xe0MTrk\x7f\xff\xff\xff", 22), qint64(2) << 30);
+     }},
+    {"8 MB MIDI", "tune", "a MIDI file of 8 MiB of notes that would play",
+     "refused at once (MIDI files are read whole; over 4 MiB): silent", [](Case &c) {
+         const QByteArray notes = QByteArray("\x60\x90\x3c\x60\x60\x80\x3c\x00", 8).repeated(1 << 20);
+         c.playAtStart(false, QByteArray("MThd\0\0\0\x06\0\0\0\x01\x01\xe0MTrk\x00\x80\x00\x00", 22) + notes);
+     }},
+    {"WAV with 600 MB of tags", "tune", "a sparse WAV whose 600 MiB LIST chunk comes before the sound",
+     "plays; the LIST chunk is never read: under 400 MB of memory", [](Case &c) {
+         c.playAtStart(true, waveHead(2, 44100, 4) + "LIST" + le32(600 << 20), qint64(600) << 20, waveSound());
+     }},
+    {"no sound server or card", "tune", "a WAV that plays, with no sound server and no sound card",
+     "the program runs on, silent; ALSA's and Qt's notes stay out of the terminal",
+     [](Case &c) { c.playAtStart(false, waveHead(2, 44100, 4) + waveSound(), 0, {}, false); }},
 
     // --- qqq.qq in the music window (菜单 选择音乐, Form4): opening, then 默认音乐2 and 确定
     {"qqq.qq missing in Form4", "qqq.qq", "no qqq.qq", "opens with none chosen; 确定 stores music\\2.mid; 设置完成!",

@@ -1,24 +1,22 @@
 #include "sdlplayer.h"
 
+#include "soundlibraries.h"
+#include "tuneloader.h"
+
 #include "platform/core/winpath.h"
 
 #include <QByteArrayList>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 #include <SDL.h>
-#include <fluidsynth.h>
+#include <SDL_mixer.h>
 
 #include <mutex>
 
 namespace platform {
 
 namespace {
-
-// Silent unless switched on (QT_LOGGING_RULES="morvane.player.debug=true"): a tune that
-// does not play is no business of the user's.
-Q_LOGGING_CATEGORY(playerLog, "morvane.player", QtInfoMsg)
 
 // SDL_mixer has one music channel per process, for the player that opened the device.
 std::mutex deviceMutex;
@@ -35,22 +33,6 @@ const char *const systemSoundFonts[] = {
     "/usr/share/sounds/sf3/default-GM.sf3",
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
 };
-
-void logFromFluidSynth(int, const char *message, void *)
-{
-    qCDebug(playerLog) << "FluidSynth:" << message;
-}
-
-// FluidSynth, SDL_mixer's MIDI synthesizer, writes its complaints (a damaged MIDI file, an
-// instrument the soundfont lacks) to the terminal; they go to our debug log instead.
-void quietenFluidSynth()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-            fluid_set_log_function(level, logFromFluidSynth, nullptr);
-    });
-}
 
 bool isFile(const QByteArray &path)
 {
@@ -84,6 +66,7 @@ QByteArray soundFonts()
 SdlPlayer::SdlPlayer(QString applicationName)
     : m_applicationName(std::move(applicationName))
 {
+    prepareSoundLibraries();
 }
 
 SdlPlayer::~SdlPlayer()
@@ -114,14 +97,12 @@ void SdlPlayer::open()
 {
     close();
     const QString path = nativePath(m_fileName);
-    // Checked first, so that an empty or wrong name never touches the sound system.
-    if (!QFileInfo(path).isFile()) {
-        qCDebug(playerLog) << "no such file:" << path;
+    // Checked first, so that a wrong name or a file that is no tune never touches the sound
+    // system.
+    m_tune = examineTune(path);
+    if (!m_tune || !openDevice())
         return;
-    }
-    if (!openDevice())
-        return;
-    m_openedFile = QFile::encodeName(path);
+    m_openedFile = path;
     if (!load())
         close();
 }
@@ -142,8 +123,12 @@ void SdlPlayer::play()
         if (!load())
             return;
     }
-    if (Mix_PlayMusic(m_music, 0) == 0)
+    if (Mix_PlayMusic(m_music, 0) == 0) {
         m_atBeginning = false;
+        qCDebug(playerLog) << "playing" << m_openedFile;
+    } else {
+        qCDebug(playerLog) << "cannot play" << m_openedFile << Mix_GetError();
+    }
 }
 
 void SdlPlayer::prev()
@@ -183,16 +168,9 @@ bool SdlPlayer::openDevice()
     // SDL would turn SIGINT and SIGTERM into quit events that nobody here reads, and the
     // program would no longer end when the system asks it to. Over any environment value.
     SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-    // Content of no kind SDL_mixer knows is taken for a tracker module, which the module
-    // libraries read whole before they refuse it (a film of a gigabyte, say). The tunes
-    // the programs offer are MIDI, MP3 and WAV, so modules are not tried.
-    SDL_SetHint("SDL_MIXER_DISABLE_MODPLUG", "1");
-    SDL_SetHint("SDL_MIXER_DISABLE_XMP", "1");
     // The name the desktop's sound settings show for our stream.
     if (!m_applicationName.isEmpty())
         SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, m_applicationName.toUtf8().constData());
-
-    quietenFluidSynth();
 
     bool opened = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (opened) {
@@ -205,7 +183,7 @@ bool SdlPlayer::openDevice()
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     if (!opened) {
-        qCDebug(playerLog) << "no sound device:" << SDL_GetError();
+        qCDebug(playerLog) << "cannot open" << m_fileName << "- no sound device:" << SDL_GetError();
         const std::lock_guard lock(deviceMutex);
         deviceInUse = false;
         return false;
@@ -228,11 +206,7 @@ void SdlPlayer::closeDevice()
 
 bool SdlPlayer::load()
 {
-    // The kind of tune comes from the file's content, not its name: the setter program
-    // stores whatever path the user typed.
-    m_music = Mix_LoadMUS_RW(SDL_RWFromFile(m_openedFile.constData(), "rb"), SDL_TRUE);
-    if (!m_music)
-        qCDebug(playerLog) << "cannot play" << m_openedFile << Mix_GetError();
+    m_music = loadTune(m_openedFile, *m_tune);
     m_atBeginning = true;
     m_paused = false;
     return m_music;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "mediaplayer.h"
+#include "tunefile.h"
 
-#include <QByteArray>
+#include <optional>
 
-#include <SDL_mixer.h>
+// As SDL_mixer declares it, whose header the users of this one need not find.
+typedef struct _Mix_Music Mix_Music;
 
 namespace platform {
 
@@ -36,7 +38,8 @@ private:
 
     QString m_applicationName;
     QString m_fileName;
-    QByteArray m_openedFile; // the native name of the file "open" prepared
+    QString m_openedFile;  // the native name of the file "open" prepared
+    std::optional<TuneStream> m_tune;  // what SDL_mixer reads of it
     Mix_Music *m_music = nullptr;
     bool m_calledSdl = false;
     bool m_deviceOpen = false;

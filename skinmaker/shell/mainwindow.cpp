@@ -72,8 +72,6 @@ MainWindow::MainWindow()
     m_mmControl1 = platform::makePlayer();
     // Closing the frame releases the sound device; the program itself may go on.
     connect(this, &MainWindow::closedByFrame, this, [this] { sendToPlayer("close"); });
-    // exit ends the program at once: let the player's thread go before the process does.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_mmControl1.reset(); });
 
     // Fixed single-line frame: the window keeps the designed size, centred on the screen.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -9,30 +9,10 @@
 #include <QCoreApplication>
 #include <QImageReader>
 
-#include <sanitizer/allocator_interface.h>
-
-#include <cstdio>
-#include <cstdlib>
-
 using skinmaker::authoring::loadPicture;
 using skinmaker::core::backgroundPixelLimit;
 
 namespace {
-
-// The loader lets the reader allocate the pixel limit at the widest pixels it decodes into,
-// 8 bytes (16 bits a channel). Nothing else it does needs a block anywhere near that size.
-constexpr size_t allocationLimit = size_t(backgroundPixelLimit) * 8;
-
-void refuseLargeAllocation(const volatile void *, size_t size)
-{
-    if (size <= allocationLimit)
-        return;
-    std::fprintf(stderr, "\n*** invariant broken: an allocation of %zu bytes passes the loader's limit of %zu\n", size,
-                 allocationLimit);
-    std::abort();
-}
-
-void ignoreFree(const volatile void *) {}
 
 bool overLimit(const QSize &size)
 {
@@ -50,7 +30,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     static char name[] = "fuzz_load_picture";
     static char *argv[] = {name, nullptr};
     new QCoreApplication(argc, argv);
-    __sanitizer_install_malloc_and_free_hooks(refuseLargeAllocation, ignoreFree);
+    // The loader lets the reader allocate the pixel limit at the widest pixels it decodes into,
+    // 8 bytes (16 bits a channel). Nothing else it does needs a block anywhere near that size.
+    fuzz::refuseAllocationsOver(size_t(backgroundPixelLimit) * 8);
     return 0;
 }
 

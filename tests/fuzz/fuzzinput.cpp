@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sanitizer/allocator_interface.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +111,26 @@ void require(bool holds, const char *invariant)
 
 namespace {
 
+size_t allocationLimit = 0;
+
+}  // namespace
+
+void refuseAllocationsOver(size_t limit)
+{
+    allocationLimit = limit;
+    __sanitizer_install_malloc_and_free_hooks(
+        [](const volatile void *, size_t size) {
+            if (size > allocationLimit) {
+                std::fprintf(stderr, "\n*** invariant broken: an allocation of %zu bytes passes the limit of %zu\n",
+                             size, allocationLimit);
+                std::abort();
+            }
+        },
+        [](const volatile void *) {});
+}
+
+namespace {
+
 bool isLineEnd(char byte)
 {
     return byte == '\r' || byte == '\n';
@@ -129,7 +151,7 @@ qsizetype lineCount(const QByteArray &bytes)
     return count + (!bytes.isEmpty() && !isLineEnd(bytes.back()) ? 1 : 0);
 }
 
-} // namespace
+}  // namespace
 
 void requireLinesWithinCap(const QStringList &lines, const QByteArray &content, qint64 cap)
 {

@@ -46,6 +46,10 @@ QString writeScratchFile(const QString &name, const QByteArray &bytes);
 // A broken invariant: says which and aborts, so libFuzzer saves the input as a crash.
 void require(bool holds, const char *invariant);
 
+// From the call on, a single allocation of more bytes anywhere in the process (libraries too)
+// is a broken invariant.
+void refuseAllocationsOver(size_t limit);
+
 // What a reader of all lines under a byte cap must have made of a file's content: no line
 // holds CR or LF, a final CR LF starts no empty line, a line the cap cuts is left out, and
 // nothing past the cap is used.
