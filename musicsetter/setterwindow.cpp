@@ -3,13 +3,13 @@
 #include "browsewindow.h"
 #include "musicpaths.h"
 
-#include "skinmaker/core/musicsetting.h"
+#include "formats/musicsetting.h"
 
-#include "platform/fields.h"
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/fields.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -2,10 +2,10 @@
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/shell/mainwindow.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
 #include "platform/core/settings.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"

@@ -4,7 +4,7 @@
 #include "skinmaker/shell/mainwindow.h"
 
 #include "platform/player/mediaplayer.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"

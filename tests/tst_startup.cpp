@@ -11,9 +11,9 @@
 
 #include "platform/core/random.h"
 #include "platform/core/settings.h"
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "uitest.h"
 

@@ -1,10 +1,10 @@
 #include "musicwindow.h"
 
-#include "skinmaker/core/musicsetting.h"
+#include "formats/musicsetting.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
 
 #include <QButtonGroup>
 #include <QLabel>

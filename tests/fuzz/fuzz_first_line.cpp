@@ -3,9 +3,9 @@
 // never from bytes past the reader's limit.
 #include "fuzzinput.h"
 
+#include "formats/musicsetting.h"
 #include "platform/core/ansitext.h"
 #include "platform/core/textfile.h"
-#include "skinmaker/core/musicsetting.h"
 
 using platform::ansi::firstLineLimit;
 

@@ -7,7 +7,7 @@
 #include "skinmaker/shell/splashwindow.h"
 #include "skinmaker/skinmaker.h"
 
-#include "platform/singlewindow.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/notice.h"
+#include "platform/widgets/notice.h"
 
 #include <QString>
 #include <QStringList>
