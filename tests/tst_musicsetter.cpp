@@ -149,7 +149,7 @@ void MusicSetterTest::storesTheBoxAsTyped()
 
     press(form1());
     QCOMPARE(testsupport::readBytes(QStringLiteral("qqq.qq")), testsupport::gbk(typed) + "\r\n");
-    QCOMPARE(skinmaker::core::readMusicSetting().value_or(QStringLiteral("<nothing>")), typed);
+    QCOMPARE(formats::readMusicSetting().value_or(QStringLiteral("<nothing>")), typed);
     QCOMPARE(m_notices->records().size(), 1);
     const platform::NoticeRecord shown = m_notices->records().first();
     QCOMPARE(shown.text, QStringLiteral("设置成功!!"));

@@ -274,7 +274,7 @@ void MainWindow::startTune()
     // The first line as it stands; a missing or empty file names no tune, and nothing sounds.
     if (!m_mmControl1)
         return;
-    m_mmControl1->setFileName(core::readMusicSetting().value_or(QString()));
+    m_mmControl1->setFileName(formats::readMusicSetting().value_or(QString()));
     sendToPlayer("open");
     sendToPlayer("play");
 }
