@@ -295,9 +295,9 @@ public:
     // Moves the QQ installation, skin.ini and all, into such a folder.
     void installWhereAnyoneMayEnter();
     // The skin.ini path as the notices show it: the install path as typed, then "\".
-    QString shownIni(const QString &skinName = u"蓝天"_s) const
+    QString shownIni(const QString &folderName = u"蓝天"_s) const
     {
-        return install() + u"\\skins\\"_s + skinName + u"\\skin.ini"_s;
+        return install() + u"\\skins\\"_s + folderName + u"\\skin.ini"_s;
     }
 
     // --- preparing
