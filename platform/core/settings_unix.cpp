@@ -1,54 +1,15 @@
 #include "settings.h"
 
-#include <QCoreApplication>
-
-#include <algorithm>
-
-#ifdef Q_OS_WIN
-#include <QSettings>
-#else
 #include "textfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <optional>
-#endif
 
 namespace platform::settings {
-
-namespace {
-
-QString storeName()
-{
-    // Qt derives the application name from the executable's file name unless told otherwise.
-    return QCoreApplication::applicationName();
-}
-
-} // namespace
-
-#ifdef Q_OS_WIN
-
-// The registry answers at once and holds nothing but values.
-QString read(const QString &section, const QString &key, const QString &fallback)
-{
-    QSettings store(QSettings::UserScope, storeName(), storeName());
-    return store.value(section + u'/' + key, fallback).toString();
-}
-
-bool write(const QString &section, const QString &key, const QString &value)
-{
-    QSettings store(QSettings::UserScope, storeName(), storeName());
-    const QString entry = section + u'/' + key;
-    if (store.status() == QSettings::NoError && store.value(entry) == QVariant(value))
-        return true;
-    store.setValue(entry, value);
-    store.sync();
-    return store.status() == QSettings::NoError;
-}
-
-#else
 
 // The store is the INI file QSettings keeps, <config>/<name>/<name>.conf, in its format, so a
 // store written before stays valid. It is read and written here because QSettings opens it
@@ -228,7 +189,5 @@ bool write(const QString &section, const QString &key, const QString &value)
     QDir().mkpath(there.path());
     return ansi::replaceContent(file, store.lines.join()).ok();
 }
-
-#endif
 
 } // namespace platform::settings

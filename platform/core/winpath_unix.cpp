@@ -2,44 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QtGlobal>
 
 namespace platform {
-
-QString winePrefix()
-{
-    const QString configured = qEnvironmentVariable("WINEPREFIX");
-    return configured.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine") : configured;
-}
-
-#ifdef Q_OS_WIN
-
-QString nativePath(const QString &windowsPath)
-{
-    return windowsPath;
-}
-
-QString whereOnThisSystemLine(const QString &)
-{
-    return {};
-}
-
-bool isOnMissingWineDrive(const QString &)
-{
-    return false;
-}
-
-QString missingWineDriveReason(const QString &)
-{
-    return {};
-}
-
-QString nameHoldingBackslash(const QString &)
-{
-    return {};
-}
-
-#else
 
 QString nameHoldingBackslash(const QString &nativePath)
 {
@@ -144,7 +108,5 @@ QString nativePath(const QString &windowsPath)
     path.replace(u'\\', u'/');
     return path;
 }
-
-#endif
 
 } // namespace platform

@@ -9,17 +9,13 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#ifndef Q_OS_WIN
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 
 namespace {
-
-#ifndef Q_OS_WIN
 
 const QString settingName = QStringLiteral("qqq.qq");
 const QString tunesName = QStringLiteral("music");
@@ -110,30 +106,13 @@ QString linkBuiltInTunes(const QString &programFolder)
         .arg(ansi::absoluteNativePath(tunesName), reasonOf(error));
 }
 
-#endif
-
 }  // namespace
-
-QString perUserFolder()
-{
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (QDir::isRelativePath(dataHome)) {
-        const QString home = qEnvironmentVariable("HOME");
-        if (QDir::isRelativePath(home))
-            return {};
-        dataHome = home + QStringLiteral("/.local/share");
-    }
-    return QDir::cleanPath(dataHome + QStringLiteral("/Morvane"));
-}
 
 QString enterPerUserFolder()
 {
     if (qgetenv(perUserFolderVariable) != "1")
         return {};
     qunsetenv(perUserFolderVariable);
-#ifdef Q_OS_WIN
-    return {};  // the commands on PATH are a Linux affair
-#else
     const QString folder = perUserFolder();
     QString reason;
     if (folder.isEmpty())
@@ -148,7 +127,6 @@ QString enterPerUserFolder()
     QStringList problems{placeDefaultSetting(programFolder), linkBuiltInTunes(programFolder)};
     problems.removeAll(QString());
     return problems.join(QStringLiteral("\n\n"));
-#endif
 }
 
 }  // namespace platform
