@@ -28,6 +28,7 @@
 using skinmaker::authoring::ButtonOptionsWindow;
 using skinmaker::shell::MainWindow;
 using testsupport::gbk;
+using testsupport::locationNotice;
 using testsupport::readBytes;
 
 namespace {
@@ -35,12 +36,6 @@ namespace {
 const QByteArray emptyBlock =
     "[main]\r\ntile=\r\nminwidth=\r\nminheight=\r\nmaxwidth=\r\n"
     "[menu]\r\ncolor_red=141\r\ncolor_green=166\r\ncolor_blue=204\r\nlogo=\r\n";
-
-QString locationNotice(const QString &path)
-{
-    return QStringLiteral("您要生成的文件为") + path + QStringLiteral("如果确认无误请点确定");
-}
-
 
 } // namespace
 

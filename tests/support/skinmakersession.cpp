@@ -69,4 +69,14 @@ bool clickButton(QWidget *window, const char *name)
     return true;
 }
 
+QString locationNotice(const QString &path)
+{
+    return QStringLiteral("您要生成的文件为") + path + QStringLiteral("如果确认无误请点确定");
+}
+
+QString tipsFile()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(skinmaker::core::tipsFileName());
+}
+
 } // namespace testsupport
