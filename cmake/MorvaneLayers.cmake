@@ -2,8 +2,8 @@
 #
 # morvane_layer(<target> <folder> [<what it may link>...])
 #   One row of the layer table (top-level CMakeLists.txt): the folder's library and the
-#   targets and libraries it may link. A layer may use everything the layers it may link may
-#   use, so each row names only the next layers down. morvane_config, the shared compiler
+#   targets and libraries it may link, layers only from the rows above it. A layer may use
+#   everything the layers it may link may use, so each row names only the next layers down. morvane_config, the shared compiler
 #   settings, is linked by every target and needs no row.
 #
 # morvane_add_layer(<target> <sources>...)
@@ -73,6 +73,16 @@ function(morvane_check_layers)
     endif()
     get_property(folder GLOBAL PROPERTY MORVANE_LAYER_FOLDER_${target})
     get_property(allowed GLOBAL PROPERTY MORVANE_LAYER_LINKS_${target})
+
+    # Downward only: a row may name only layers of the rows before it, so the table cannot
+    # go round in a circle.
+    list(FIND layers ${target} position)
+    foreach(link IN LISTS allowed)
+      list(FIND layers ${link} below)
+      if(below GREATER_EQUAL position)
+        message(FATAL_ERROR "The layer table lets ${target} link ${link}, whose row is not above its own")
+      endif()
+    endforeach()
 
     # The links as the folder wrote them, PUBLIC and PRIVATE alike. Qt adds the objects of a
     # static library's resources as generator expressions; they are the library's own.
