@@ -11,7 +11,7 @@
 #include "musicsetter/browsewindow.h"
 #include "skinmaker/shell/folderbrowsewindow.h"
 
-#include "platform/filesystemlists.h"
+#include "platform/widgets/filesystemlists.h"
 
 #include "environment.h"
 

@@ -7,7 +7,7 @@
 
 #include "skinmaker/authoring/previewwindow.h"
 
-#include "platform/notice.h"
+#include "platform/widgets/notice.h"
 
 #include <QApplication>
 #include <QDir>

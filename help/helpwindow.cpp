@@ -2,7 +2,7 @@
 
 #include "topics.h"
 
-#include "platform/look.h"
+#include "platform/widgets/look.h"
 
 #include <QGroupBox>
 #include <QLabel>

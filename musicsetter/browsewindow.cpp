@@ -4,11 +4,11 @@
 #include "setterwindow.h"
 
 #include "platform/core/winpath.h"
-#include "platform/filesystemlists.h"
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/filesystemlists.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -3,13 +3,13 @@
 #include "browsewindow.h"
 #include "musicpaths.h"
 
-#include "skinmaker/core/musicsetting.h"
+#include "formats/musicsetting.h"
 
-#include "platform/fields.h"
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/fields.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -71,11 +71,11 @@ void SetterWindow::store()
 {
     // The box is stored exactly as it stands. A refusal names what stood in the way; the file
     // and the box then hold what they held before, so the user can correct and try again.
-    const skinmaker::core::MusicSettingOutcome outcome = skinmaker::core::storeMusicSetting(m_text1->text());
+    const formats::MusicSettingOutcome outcome = formats::storeMusicSetting(m_text1->text());
     if (outcome.ok())
         platform::notice(QStringLiteral("设置成功!!"));
     else
-        platform::notice(skinmaker::core::musicSettingNotice(outcome));
+        platform::notice(formats::musicSettingNotice(outcome));
 }
 
 } // namespace musicsetter

@@ -4,9 +4,9 @@
 
 #include "platform/core/process.h"
 #include "platform/core/workingfolder.h"
-#include "platform/launcher.h"
-#include "platform/look.h"
-#include "platform/notice.h"
+#include "platform/widgets/launcher.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
 
 #include <QCoreApplication>
 

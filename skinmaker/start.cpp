@@ -1,14 +1,14 @@
 #include "skinmaker.h"
 
-#include "authoring/skinwriter.h"
-#include "shell/mainwindow.h"
-#include "shell/splashwindow.h"
+#include "skinmaker/authoring/skinwriter.h"
+#include "skinmaker/shell/mainwindow.h"
+#include "skinmaker/shell/splashwindow.h"
 
 #include "platform/core/process.h"
 #include "platform/core/workingfolder.h"
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QApplication>
 

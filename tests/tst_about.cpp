@@ -6,10 +6,10 @@
 #include "skinmaker/shell/sysinfo.h"
 #include "skinmaker/shell/versiontext.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
 #include "platform/core/winpath.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "sysinfosandbox.h"
 #include "uitest.h"

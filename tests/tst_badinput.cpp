@@ -21,16 +21,18 @@
 #include "platform/core/random.h"
 #include "platform/core/settings.h"
 #include "platform/core/textfile.h"
-#include "platform/filesystemlists.h"
-#include "platform/launcher.h"
-#include "platform/notice.h"
 #include "platform/player/mediaplayer.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/filesystemlists.h"
+#include "platform/widgets/launcher.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "pictures.h"
+#include "recordingplayer.h"
 #include "skinmakersession.h"
 #include "sysinfosandbox.h"
 #include "uitest.h"
+#include "watchdog.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -54,7 +56,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -68,6 +69,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 using platform::SingleWindow;
+using testsupport::RecordingPlayer;
+using testsupport::settingsStore;
+using testsupport::tipsFile;
 
 namespace {
 
@@ -84,20 +88,6 @@ const QString musicSetting = u"qqq.qq"_s;
 
 enum class Window { Form1, Form3, Form5 };
 enum class Program { Main, Setter };
-
-QString tipsFile()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(skinmaker::core::tipsFileName());
-}
-
-// The settings store of this program, where QSettings keeps it. Asked once, before any row
-// puts a pipe there, which QSettings would wait on.
-QString settingsStore()
-{
-    static const QString name = QCoreApplication::applicationName();
-    static const QString store = QSettings(QSettings::UserScope, name, name).fileName();
-    return store;
-}
 
 // The working folder the installed commands ask the programs to set up and use.
 QString perUserFolder()
@@ -154,28 +144,6 @@ QImage quarters(int width, int height)
     return image;
 }
 
-// A hung action ends the program with the row's name instead of holding up the whole run.
-class Watchdog {
-public:
-    explicit Watchdog(const QByteArray &row)
-    {
-        std::snprintf(s_message, sizeof s_message, "FAIL! the action of row \"%s\" hung\n", row.constData());
-        std::signal(SIGALRM, &Watchdog::bark);
-        ::alarm(hangSeconds);
-    }
-    ~Watchdog() { ::alarm(0); }
-    Watchdog(const Watchdog &) = delete;
-    Watchdog &operator=(const Watchdog &) = delete;
-
-private:
-    static void bark(int)
-    {
-        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, s_message, std::strlen(s_message));
-        ::_exit(3);
-    }
-    static inline char s_message[512] = {};
-};
-
 // Root reads every folder whatever its permissions. While one of these lives, a root process
 // acts as the ordinary user "nobody", keeping root as its saved identity to return to.
 class OrdinaryUser {
@@ -199,17 +167,6 @@ public:
 private:
     static constexpr uid_t nobody = 65534;
     bool m_switched = false;
-};
-
-// Stands in for the real player and notes what the main window tells it.
-class RecordingPlayer : public platform::MediaPlayer {
-public:
-    explicit RecordingPlayer(QStringList &calls) : m_calls(calls) {}
-    void setFileName(const QString &name) override { m_calls << u"name:"_s + name; }
-    void command(const QString &command) override { m_calls << command; }
-
-private:
-    QStringList &m_calls;
 };
 
 QByteArray le32(quint32 value)
@@ -295,9 +252,9 @@ public:
     // Moves the QQ installation, skin.ini and all, into such a folder.
     void installWhereAnyoneMayEnter();
     // The skin.ini path as the notices show it: the install path as typed, then "\".
-    QString shownIni(const QString &skinName = u"蓝天"_s) const
+    QString shownIni(const QString &folderName = u"蓝天"_s) const
     {
-        return install() + u"\\skins\\"_s + skinName + u"\\skin.ini"_s;
+        return install() + u"\\skins\\"_s + folderName + u"\\skin.ini"_s;
     }
 
     // --- preparing
@@ -500,7 +457,7 @@ void Case::act(const std::function<void()> &action, qint64 bound)
 
     QElapsedTimer clock;
     {
-        const Watchdog watchdog(m_row);
+        const testsupport::Watchdog watchdog("the action of row \"" + m_row + '"', hangSeconds);
         clock.start();
         action();
         m_elapsed = clock.elapsed();

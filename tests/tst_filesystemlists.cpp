@@ -1,6 +1,6 @@
 // The drive, folder and file lists, driven with the mouse on real folders.
-#include "platform/filesystemlists.h"
-#include "platform/notice.h"
+#include "platform/widgets/filesystemlists.h"
+#include "platform/widgets/notice.h"
 
 #include "uitest.h"
 

@@ -3,11 +3,11 @@
 #include "skinmaker/shell/folderbrowsewindow.h"
 #include "skinmaker/shell/mainwindow.h"
 
-#include "platform/filesystemlists.h"
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
 #include "platform/core/winpath.h"
+#include "platform/widgets/filesystemlists.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"

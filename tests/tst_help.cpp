@@ -2,9 +2,9 @@
 #include "help/help.h"
 #include "help/helpwindow.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "uitest.h"
 

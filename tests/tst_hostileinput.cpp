@@ -6,7 +6,7 @@
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/shell/mainwindow.h"
 
-#include "platform/singlewindow.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"

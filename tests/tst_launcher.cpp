@@ -2,9 +2,9 @@
 // how they are started, and what a missing one does.
 #include "skinmaker/shell/mainwindow.h"
 
-#include "platform/launcher.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/launcher.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"

@@ -7,10 +7,10 @@
 #include "skinmaker/core/tips.h"
 #include "skinmaker/skinmaker.h"
 
-#include "platform/core/textfile.h"
 #include "platform/core/random.h"
-#include "platform/look.h"
-#include "platform/notice.h"
+#include "platform/core/textfile.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"

@@ -2,10 +2,10 @@
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/shell/mainwindow.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
 #include "platform/core/settings.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -28,6 +28,7 @@
 using skinmaker::authoring::ButtonOptionsWindow;
 using skinmaker::shell::MainWindow;
 using testsupport::gbk;
+using testsupport::locationNotice;
 using testsupport::readBytes;
 
 namespace {
@@ -35,12 +36,6 @@ namespace {
 const QByteArray emptyBlock =
     "[main]\r\ntile=\r\nminwidth=\r\nminheight=\r\nmaxwidth=\r\n"
     "[menu]\r\ncolor_red=141\r\ncolor_green=166\r\ncolor_blue=204\r\nlogo=\r\n";
-
-QString locationNotice(const QString &path)
-{
-    return QStringLiteral("您要生成的文件为") + path + QStringLiteral("如果确认无误请点确定");
-}
-
 
 } // namespace
 

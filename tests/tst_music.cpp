@@ -4,8 +4,9 @@
 #include "skinmaker/shell/mainwindow.h"
 
 #include "platform/player/mediaplayer.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/singlewindow.h"
 
+#include "recordingplayer.h"
 #include "skinmakersession.h"
 #include "uitest.h"
 
@@ -20,6 +21,7 @@
 #include <csignal>
 
 using skinmaker::music::MusicWindow;
+using testsupport::RecordingPlayer;
 
 namespace {
 
@@ -35,17 +37,6 @@ int selectedOption(const MusicWindow *window)
     }
     return 0;
 }
-
-// Stands in for the real player and notes what the main window tells it.
-class RecordingPlayer : public platform::MediaPlayer {
-public:
-    explicit RecordingPlayer(QStringList &calls) : m_calls(calls) {}
-    void setFileName(const QString &name) override { m_calls << QStringLiteral("name:") + name; }
-    void command(const QString &command) override { m_calls << command; }
-
-private:
-    QStringList &m_calls;
-};
 
 } // namespace
 

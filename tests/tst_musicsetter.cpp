@@ -5,15 +5,15 @@
 #include "musicsetter/musicsetter.h"
 #include "musicsetter/setterwindow.h"
 
-#include "skinmaker/core/musicsetting.h"
+#include "formats/musicsetting.h"
 #include "skinmaker/shell/mainwindow.h"
 #include "skinmaker/skinmaker.h"
 
 #include "platform/core/winpath.h"
-#include "platform/filesystemlists.h"
-#include "platform/launcher.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/filesystemlists.h"
+#include "platform/widgets/launcher.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -149,7 +149,7 @@ void MusicSetterTest::storesTheBoxAsTyped()
 
     press(form1());
     QCOMPARE(testsupport::readBytes(QStringLiteral("qqq.qq")), testsupport::gbk(typed) + "\r\n");
-    QCOMPARE(skinmaker::core::readMusicSetting().value_or(QStringLiteral("<nothing>")), typed);
+    QCOMPARE(formats::readMusicSetting().value_or(QStringLiteral("<nothing>")), typed);
     QCOMPARE(m_notices->records().size(), 1);
     const platform::NoticeRecord shown = m_notices->records().first();
     QCOMPARE(shown.text, QStringLiteral("设置成功!!"));

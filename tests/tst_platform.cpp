@@ -1,8 +1,8 @@
 // The window side of the platform layer: notices and single windows. The rest of it is
 // tested without windows in tst_core.
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "uitest.h"
 

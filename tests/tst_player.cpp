@@ -6,7 +6,7 @@
 
 #include "platform/player/backgroundplayer.h"
 #include "platform/player/mediaplayer.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "uitest.h"
 

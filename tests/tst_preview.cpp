@@ -4,10 +4,10 @@
 #include "skinmaker/shell/mainwindow.h"
 #include "skinmaker/skinmaker.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
 #include "platform/core/winpath.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "pictures.h"
 #include "skinmakersession.h"

@@ -5,9 +5,9 @@
 #include "skinmaker/shell/mainwindow.h"
 #include "skinmaker/skinmaker.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -24,6 +24,7 @@
 using skinmaker::authoring::ButtonOptionsWindow;
 using skinmaker::authoring::SkinInfoWindow;
 using skinmaker::shell::MainWindow;
+using testsupport::locationNotice;
 using testsupport::readBytes;
 
 namespace {
@@ -52,12 +53,6 @@ const QByteArray emptyButtonBlock =
 
 const QByteArray emptySkinInfoBlock =
     "[SkinInfo]\r\nSkinName=\r\nMaker=\r\nCopyRight=\r\nTime=\r\nPreviewImage=\r\nRemark=\r\n";
-
-QString locationNotice(const QString &path)
-{
-    return QStringLiteral("您要生成的文件为") + path + QStringLiteral("如果确认无误请点确定");
-}
-
 
 QStringList boxTexts(QWidget *window)
 {

@@ -11,10 +11,11 @@
 
 #include "platform/core/random.h"
 #include "platform/core/settings.h"
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/singlewindow.h"
 
+#include "skinmakersession.h"
 #include "uitest.h"
 
 #include <QApplication>
@@ -25,7 +26,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QTimer>
 
 #include <algorithm>
@@ -38,22 +38,12 @@ using skinmaker::shell::TipWindow;
 using Main = platform::SingleWindow<skinmaker::shell::MainWindow>;
 using Splash = platform::SingleWindow<SplashWindow>;
 using Tip = platform::SingleWindow<TipWindow>;
+using testsupport::settingsStore;
+using testsupport::tipsFile;
 
 namespace {
 
 const QString missing = QStringLiteral("<missing>");
-
-QString tipsFile()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("QQ.QQ"));
-}
-
-// Where the settings layer keeps the store of a program of this name.
-QString storeFile()
-{
-    const QString name = QCoreApplication::applicationName();
-    return QSettings(QSettings::UserScope, name, name).fileName();
-}
 
 QString stored()
 {
@@ -136,7 +126,7 @@ private:
 void StartUpTest::init()
 {
     // No tips file and no stored setting, also after a run that ended half-way.
-    for (const QString &path : {tipsFile(), storeFile()}) {
+    for (const QString &path : {tipsFile(), settingsStore()}) {
         QFile::remove(path);
         QDir(path).removeRecursively();
     }
@@ -374,7 +364,7 @@ void StartUpTest::storedSettingDecidesTheTipWindow()
     QFETCH(bool, shown);
     QFETCH(QString, storedAfter);
     if (setting == u"<folder>") {
-        QVERIFY(QDir().mkpath(storeFile()));
+        QVERIFY(QDir().mkpath(settingsStore()));
         setting = missing;
     }
     start(setting);

@@ -3,7 +3,7 @@
 #include "skinmaker/shell/sysinfo.h"
 
 #include "platform/core/winpath.h"
-#include "platform/notice.h"
+#include "platform/widgets/notice.h"
 
 #include "sysinfosandbox.h"
 #include "uitest.h"

@@ -97,29 +97,4 @@ BackendOverride::~BackendOverride()
     s_override = m_previous;
 }
 
-#ifndef Q_OS_WIN
-
-namespace {
-
-// Desktops other than Windows keep no system registry: every key is missing.
-class NoKeysBackend final : public Backend {
-public:
-    bool open(Root, const std::string &, KeyHandle &) override { return false; }
-    bool query(KeyHandle, const std::string &, std::uint32_t &, unsigned char *, std::uint32_t &) override
-    {
-        return false;
-    }
-    void close(KeyHandle) override {}
-};
-
-} // namespace
-
-Backend &systemBackend()
-{
-    static NoKeysBackend backend;
-    return backend;
-}
-
-#endif
-
 } // namespace platform::registry

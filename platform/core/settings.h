@@ -10,6 +10,9 @@
 // holding nothing and is not written; a link to an ordinary file is written through.
 namespace platform::settings {
 
+// The name the program's entries are kept under.
+QString storeName();
+
 // The store holds a few short entries; a file past this size is no store of ours, and only
 // this much of it is ever read.
 inline constexpr qint64 storeByteLimit = 64 * 1024;

@@ -2,8 +2,8 @@
 
 #include "skinmaker/core/blocks.h"
 
-#include "platform/fields.h"
-#include "platform/look.h"
+#include "platform/widgets/fields.h"
+#include "platform/widgets/look.h"
 
 #include <QGridLayout>
 #include <QLabel>

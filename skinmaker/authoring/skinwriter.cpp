@@ -2,8 +2,8 @@
 
 #include "platform/core/ansitext.h"
 #include "platform/core/winpath.h"
-#include "platform/fields.h"
-#include "platform/notice.h"
+#include "platform/widgets/fields.h"
+#include "platform/widgets/notice.h"
 
 #include <QLineEdit>
 

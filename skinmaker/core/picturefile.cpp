@@ -1,4 +1,4 @@
-#include "picturefile.h"
+#include "picturefile_system.h"
 
 #include "platform/core/access.h"
 
@@ -6,13 +6,6 @@
 #include <QtEndian>
 
 #include <climits>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace skinmaker::core {
 
@@ -22,37 +15,22 @@ OpenedPicture openPictureFile(const QString &nativePath)
     const QFileInfo folder(info.absolutePath());
     if (!folder.exists())
         return {nullptr, QStringLiteral("皮肤文件夹不存在")};
-#ifndef Q_OS_WIN
     if (folder.isDir() && !platform::userMay(platform::Access::Enter, folder.filePath()))
         return {nullptr, QStringLiteral("无法进入图片所在的文件夹,没有访问它的权限")};
-#endif
     if (!info.exists())
         return {nullptr, QStringLiteral("找不到这个文件")};
-    const QString notAFile = QStringLiteral("这不是一个文件");
-    const QString cannotOpen = QStringLiteral("文件无法打开");
     auto file = std::make_unique<QFile>(nativePath);
-#ifdef Q_OS_UNIX
-    // Without O_NONBLOCK, opening a pipe would wait for a writer.
-    const int fd = ::open(QFile::encodeName(nativePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return {nullptr, QStringLiteral("找不到这个文件")};
-        return {nullptr, info.isFile() ? cannotOpen : notAFile};
+    switch (openOrdinaryFile(*file, info)) {
+    case OpenFailure::None:
+        return {std::move(file), {}};
+    case OpenFailure::Missing:
+        return {nullptr, QStringLiteral("找不到这个文件")};
+    case OpenFailure::NotAFile:
+        return {nullptr, QStringLiteral("这不是一个文件")};
+    case OpenFailure::CannotOpen:
+        break;
     }
-    struct stat opened {};
-    const bool plain = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
-    if (!plain || !platform::userMay(platform::Access::Read, nativePath)
-        || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return {nullptr, plain ? cannotOpen : notAFile};
-    }
-#else
-    if (!info.isFile())
-        return {nullptr, notAFile};
-    if (!platform::userMay(platform::Access::Read, nativePath) || !file->open(QIODevice::ReadOnly))
-        return {nullptr, cannotOpen};
-#endif
-    return {std::move(file), {}};
+    return {nullptr, QStringLiteral("文件无法打开")};
 }
 
 QSize sizeClaimedByHeader(const QByteArray &header)

@@ -1,10 +1,10 @@
 #include "musicwindow.h"
 
-#include "skinmaker/core/musicsetting.h"
+#include "formats/musicsetting.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -45,7 +45,7 @@ MusicWindow::MusicWindow()
     setFixedSize(twips(4500), twips(2640));
 
     auto *group = new QButtonGroup(this);
-    for (int number = 1; number <= core::builtInTuneCount; ++number) {
+    for (int number = 1; number <= formats::builtInTuneCount; ++number) {
         auto *option = place<QRadioButton>(this, qPrintable(QStringLiteral("Option%1").arg(number)),
                                            QStringLiteral("默认音乐%1").arg(number), optionPlace(number));
         group->addButton(option);
@@ -61,7 +61,7 @@ MusicWindow::MusicWindow()
     connect(confirmButton, &QPushButton::clicked, this, &MusicWindow::confirm);
 
     // The tune the setting file names now, by exact comparison; anything else selects none.
-    const int chosen = core::builtInTuneNumber(core::readMusicSetting().value_or(QString()));
+    const int chosen = formats::builtInTuneNumber(formats::readMusicSetting().value_or(QString()));
     if (chosen > 0)
         option(chosen)->setChecked(true);
 
@@ -76,16 +76,16 @@ QRadioButton *MusicWindow::option(int number) const
 void MusicWindow::confirm()
 {
     QString line;  // no option chosen: an empty line, and the next start plays nothing
-    for (int number = 1; number <= core::builtInTuneCount; ++number) {
+    for (int number = 1; number <= formats::builtInTuneCount; ++number) {
         if (option(number)->isChecked()) {
-            line = core::builtInTune(number);
+            line = formats::builtInTune(number);
             break;
         }
     }
-    const core::MusicSettingOutcome outcome = core::storeMusicSetting(line);
+    const formats::MusicSettingOutcome outcome = formats::storeMusicSetting(line);
     if (!outcome.ok()) {
         // The choice stays on screen for the user to try again once the file can be written.
-        platform::notice(core::musicSettingNotice(outcome));
+        platform::notice(formats::musicSettingNotice(outcome));
         return;
     }
     platform::notice(QStringLiteral("设置完成!请重新启动本程序以生效"));

@@ -3,9 +3,9 @@
 #include "sysinfo.h"
 #include "versiontext.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -5,23 +5,23 @@
 #include "startupsteps.h"
 #include "tipwindow.h"
 
+#include "formats/musicsetting.h"
 #include "skinmaker/authoring/buttonoptionswindow.h"
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
-#include "skinmaker/core/musicsetting.h"
 #include "skinmaker/core/tips.h"
 #include "skinmaker/music/musicwindow.h"
 #include "skinmaker/shell/aboutwindow.h"
 
-#include "platform/fields.h"
-#include "platform/launcher.h"
-#include "platform/look.h"
-#include "platform/menushortcuts.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
 #include "platform/player/mediaplayer.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/fields.h"
+#include "platform/widgets/launcher.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/menushortcuts.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -274,7 +274,7 @@ void MainWindow::startTune()
     // The first line as it stands; a missing or empty file names no tune, and nothing sounds.
     if (!m_mmControl1)
         return;
-    m_mmControl1->setFileName(core::readMusicSetting().value_or(QString()));
+    m_mmControl1->setFileName(formats::readMusicSetting().value_or(QString()));
     sendToPlayer("open");
     sendToPlayer("play");
 }

@@ -4,10 +4,10 @@
 #include "startupsteps.h"
 #include "versiontext.h"
 
-#include "platform/look.h"
-#include "platform/notice.h"
-#include "platform/placement.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/notice.h"
+#include "platform/widgets/placement.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QApplication>
 #include <QEvent>

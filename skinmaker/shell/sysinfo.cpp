@@ -1,8 +1,8 @@
 #include "sysinfo.h"
 
-#include "platform/notice.h"
 #include "platform/core/registry.h"
 #include "platform/core/winpath.h"
+#include "platform/widgets/notice.h"
 
 #include <QFileInfo>
 #include <QProcess>

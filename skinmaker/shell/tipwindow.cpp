@@ -6,9 +6,9 @@
 #include "skinmaker/core/tips.h"
 
 #include "platform/core/random.h"
-#include "platform/look.h"
-#include "platform/placement.h"
-#include "platform/singlewindow.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/placement.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "versiontext.h"
 
-#include "skinmaker/version.h"
+#include "skinmaker/shell/version.h"
 
 namespace skinmaker::shell {
 

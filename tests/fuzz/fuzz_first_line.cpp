@@ -3,9 +3,9 @@
 // never from bytes past the reader's limit.
 #include "fuzzinput.h"
 
+#include "formats/musicsetting.h"
 #include "platform/core/ansitext.h"
 #include "platform/core/textfile.h"
-#include "skinmaker/core/musicsetting.h"
 
 using platform::ansi::firstLineLimit;
 
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray content = input.restRepeated(repeats, firstLineLimit + 16 * 1024);
     const QString file = fuzz::writeScratchFile(QStringLiteral("qqq.qq"), content);
 
-    const std::optional<QString> line = skinmaker::core::readMusicSetting(file);
+    const std::optional<QString> line = formats::readMusicSetting(file);
     fuzz::require(line.has_value() == !content.isEmpty(), "a file with bytes has a first line, an empty one none");
     if (!line)
         return 0;

@@ -1,9 +1,11 @@
 #include "environment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStringEncoder>
 #include <QThreadPool>
 
@@ -169,6 +171,13 @@ QByteArray gbk(const QString &text)
 {
     QStringEncoder encoder("GBK");
     return encoder.encode(text);
+}
+
+QString settingsStore()
+{
+    static const QString name = QCoreApplication::applicationName();
+    static const QString store = QSettings(QSettings::UserScope, name, name).fileName();
+    return store;
 }
 
 } // namespace testsupport

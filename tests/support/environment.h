@@ -88,6 +88,10 @@ private:
     int m_held = 0;
 };
 
+// The settings store of this program, where QSettings keeps it. Asked once, at the first
+// call, before a test puts a pipe there, which QSettings would wait on.
+QString settingsStore();
+
 // The memory the process keeps in RAM, in megabytes; 0 where the system does not tell.
 double residentMegabytes();
 

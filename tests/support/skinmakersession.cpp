@@ -7,7 +7,7 @@
 #include "skinmaker/shell/splashwindow.h"
 #include "skinmaker/skinmaker.h"
 
-#include "platform/singlewindow.h"
+#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -67,6 +67,16 @@ bool clickButton(QWidget *window, const char *name)
         return false;
     QTest::mouseClick(button, Qt::LeftButton);
     return true;
+}
+
+QString locationNotice(const QString &path)
+{
+    return QStringLiteral("您要生成的文件为") + path + QStringLiteral("如果确认无误请点确定");
+}
+
+QString tipsFile()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(skinmaker::core::tipsFileName());
 }
 
 } // namespace testsupport

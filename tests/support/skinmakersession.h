@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/notice.h"
+#include "platform/widgets/notice.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,6 +43,12 @@ private:
     std::unique_ptr<QTemporaryDir> m_install;
     std::unique_ptr<platform::NoticeRecorder> m_notices;
 };
+
+// The notice the writing windows show before they write: the skin.ini path as it shows it.
+QString locationNotice(const QString &path);
+
+// The tips file the main program reads beside itself.
+QString tipsFile();
 
 // Clicks a window's button by objectName with the mouse; false when the window has none.
 bool clickButton(QWidget *window, const char *name = "Command1");

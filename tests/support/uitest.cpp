@@ -1,6 +1,6 @@
 #include "uitest.h"
 
-#include "platform/filesystemlists.h"
+#include "platform/widgets/filesystemlists.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1408,17 +1408,17 @@ int main(int argc, char **argv)
 
     const QImage penguin16 = drawPenguinIcon(16);
     std::vector<Artwork> artworks = {
-        {QStringLiteral("platform/resources/penguin-16.png"), penguin16, "PNG"},
-        {QStringLiteral("platform/resources/penguin-32.png"), drawPenguinIcon(32), "PNG"},
-        {QStringLiteral("platform/resources/penguin-48.png"), drawPenguinIcon(48), "PNG"},
-        {QStringLiteral("platform/resources/main-cursor.png"), drawMainCursor(), "PNG"},
-        {QStringLiteral("platform/resources/pointing-hand.png"), drawPointingHandCursor(), "PNG"},
-        {QStringLiteral("skinmaker/resources/preview-titlebar.bmp"), drawPreviewTitlebar(penguin16), "BMP"},
-        {QStringLiteral("skinmaker/resources/preview-icons.bmp"), drawPreviewIcons(), "BMP"},
-        {QStringLiteral("skinmaker/resources/preview-buttons.bmp"), drawPreviewButtons(penguin16), "BMP"},
-        {QStringLiteral("skinmaker/resources/preview-scrollbar.bmp"), drawPreviewScrollbar(), "BMP"},
-        {QStringLiteral("skinmaker/resources/about-portrait.png"), drawAboutPortrait(), "PNG"},
-        {QStringLiteral("skinmaker/resources/tip-bulb.png"), drawTipBulb(), "PNG"},
+        {QStringLiteral("platform/widgets/resources/penguin-16.png"), penguin16, "PNG"},
+        {QStringLiteral("platform/widgets/resources/penguin-32.png"), drawPenguinIcon(32), "PNG"},
+        {QStringLiteral("platform/widgets/resources/penguin-48.png"), drawPenguinIcon(48), "PNG"},
+        {QStringLiteral("platform/widgets/resources/main-cursor.png"), drawMainCursor(), "PNG"},
+        {QStringLiteral("platform/widgets/resources/pointing-hand.png"), drawPointingHandCursor(), "PNG"},
+        {QStringLiteral("skinmaker/authoring/resources/preview-titlebar.bmp"), drawPreviewTitlebar(penguin16), "BMP"},
+        {QStringLiteral("skinmaker/authoring/resources/preview-icons.bmp"), drawPreviewIcons(), "BMP"},
+        {QStringLiteral("skinmaker/authoring/resources/preview-buttons.bmp"), drawPreviewButtons(penguin16), "BMP"},
+        {QStringLiteral("skinmaker/authoring/resources/preview-scrollbar.bmp"), drawPreviewScrollbar(), "BMP"},
+        {QStringLiteral("skinmaker/shell/resources/about-portrait.png"), drawAboutPortrait(), "PNG"},
+        {QStringLiteral("skinmaker/shell/resources/tip-bulb.png"), drawTipBulb(), "PNG"},
     };
     // Icons of the desktop menu entries, as the hicolor icon theme wants them.
     const std::vector<std::pair<QString, Badge>> desktopIcons = {

@@ -10,9 +10,9 @@
 #include "skinmaker/skinmaker.h"
 
 #include "platform/core/random.h"
-#include "platform/filesystemlists.h"
-#include "platform/notice.h"
 #include "platform/player/mediaplayer.h"
+#include "platform/widgets/filesystemlists.h"
+#include "platform/widgets/notice.h"
 
 #include <QAction>
 #include <QApplication>

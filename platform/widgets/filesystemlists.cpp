@@ -14,7 +14,6 @@
 #include <QPromise>
 #include <QSemaphore>
 #include <QSignalBlocker>
-#include <QStorageInfo>
 #include <QStyle>
 #include <QThreadPool>
 
@@ -30,15 +29,6 @@ constexpr Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
 #else
 constexpr Qt::CaseSensitivity pathCase = Qt::CaseSensitive;
 #endif
-
-// Whether a native folder path is the root or lies below it.
-bool liesOn(const QString &folder, const QString &root)
-{
-    if (folder.compare(root, pathCase) == 0)
-        return true;
-    const QString prefix = root.endsWith(QDir::separator()) ? root : root + QDir::separator();
-    return folder.startsWith(prefix, pathCase);
-}
 
 QString parentOf(const QString &folder)
 {
@@ -115,40 +105,19 @@ QStringList readEntries(const QString &folder, QDir::Filters filters, const QStr
     return names;
 }
 
-#ifndef Q_OS_WIN
-// Mounts that only serve the system (kernel views, containers, snaps, per-session
-// memory) are no place to keep files a user chooses; memory file systems other than
-// /tmp vanish at the next start anyway.
-bool isBrowsedByUsers(const QString &root, const QByteArray &type)
-{
-    static const QStringList systemFolders{
-        QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev"), QStringLiteral("/run"),
-        QStringLiteral("/snap"), QStringLiteral("/var/lib"), QStringLiteral("/var/snap"), QStringLiteral("/boot/efi"),
-    };
-    static const QList<QByteArray> systemTypes{
-        "proc", "sysfs", "devpts", "devtmpfs", "cgroup", "cgroup2", "mqueue", "debugfs", "tracefs",
-        "securityfs", "pstore", "bpf", "configfs", "fusectl", "hugetlbfs", "autofs", "binfmt_misc",
-        "efivarfs", "nsfs", "rpc_pipefs", "overlay", "squashfs", "fuse.portal", "fuse.gvfsd-fuse",
-    };
-    if (root.startsWith(QLatin1String("/run/media/")))
-        return true;  // where some desktops mount removable drives
-    for (const QString &folder : systemFolders) {
-        if (liesOn(root, folder))
-            return false;
-    }
-    if (systemTypes.contains(type))
-        return false;
-    if ((type == "tmpfs" || type == "ramfs") && root != QLatin1String("/tmp"))
-        return false;
-    return QFileInfo(root).isDir();  // not a single file mounted in place
-}
-#endif
-
 } // namespace
 
 QString nativeFolderPath(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
+}
+
+bool liesOn(const QString &folder, const QString &root)
+{
+    if (folder.compare(root, pathCase) == 0)
+        return true;
+    const QString prefix = root.endsWith(QDir::separator()) ? root : root + QDir::separator();
+    return folder.startsWith(prefix, pathCase);
 }
 
 bool isBrowsableFolder(const QString &path)
@@ -169,28 +138,6 @@ DriveList::DriveList(QWidget *parent)
 {
     setDrives(machineDrives());
     connect(this, &QComboBox::currentIndexChanged, this, [this] { Q_EMIT driveChanged(drive()); });
-}
-
-QStringList DriveList::machineDrives()
-{
-    QStringList roots;
-#ifdef Q_OS_WIN
-    for (const QFileInfo &drive : QDir::drives())
-        roots << nativeFolderPath(drive.absoluteFilePath());
-#else
-    const QString systemRoot = QStringLiteral("/");
-    QStringList others;
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid())
-            continue;
-        const QString root = nativeFolderPath(volume.rootPath());
-        if (root != systemRoot && !others.contains(root) && isBrowsedByUsers(root, volume.fileSystemType()))
-            others << root;
-    }
-    std::sort(others.begin(), others.end());
-    roots << systemRoot << others;
-#endif
-    return roots;
 }
 
 void DriveList::setDrives(const QStringList &roots)

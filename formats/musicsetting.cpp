@@ -2,7 +2,7 @@
 
 #include "platform/core/ansitext.h"
 
-namespace skinmaker::core {
+namespace formats {
 
 QString musicSettingFileName()
 {
@@ -69,4 +69,4 @@ int builtInTuneNumber(const QString &line)
     return 0;
 }
 
-} // namespace skinmaker::core
+} // namespace formats

@@ -10,7 +10,7 @@
 // The music setting file qqq.qq: one line naming the tune the main program plays at start,
 // kept in the working directory. The main program's music window and the setter program
 // write it; the main program reads it when it starts.
-namespace skinmaker::core {
+namespace formats {
 
 // The file's bare name, which opens it in the working directory.
 QString musicSettingFileName();
@@ -45,4 +45,4 @@ QString builtInTune(int number);
 // The tune a line names by exact, case-sensitive comparison; 0 when it names none.
 int builtInTuneNumber(const QString &line);
 
-} // namespace skinmaker::core
+} // namespace formats

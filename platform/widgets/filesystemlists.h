@@ -21,6 +21,9 @@ QString nativeFolderPath(const QString &path);
 // read is not.
 bool isBrowsableFolder(const QString &path);
 
+// Whether a native folder path is the root or lies below it, with the system's case rule.
+bool liesOn(const QString &folder, const QString &root);
+
 class EntryListing;
 class FileListModel;
 class FolderListModel;

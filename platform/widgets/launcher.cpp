@@ -1,17 +1,12 @@
-#include "launcher.h"
+#include "launcher_system.h"
 
 #include "notice.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#endif
 
 namespace platform {
 
@@ -22,45 +17,12 @@ const char minimizedVariable[] = "MORVANE_START_MINIMIZED";
 
 CompanionFolders *activeOverride = nullptr;
 
-// The name as given, and where programs carry no ".exe", the name without it.
-QStringList candidateNames(const QString &fileName)
-{
-    QStringList names{fileName};
-#ifndef Q_OS_WIN
-    const QString suffix = QStringLiteral(".exe");
-    if (fileName.endsWith(suffix, Qt::CaseInsensitive) && fileName.size() > suffix.size())
-        names << fileName.chopped(suffix.size());
-#endif
-    return names;
-}
+} // namespace
 
 bool isBareName(const QString &fileName)
 {
     return !fileName.isEmpty() && !fileName.contains(QLatin1Char('/')) && !fileName.contains(QLatin1Char('\\'));
 }
-
-// A file of the name in the folders that the system will not run because it lacks the
-// permission; empty when there is none.
-QString companionWithoutPermission(const QString &fileName, const QStringList &folders)
-{
-#ifndef Q_OS_WIN
-    if (!isBareName(fileName))
-        return {};
-    for (const QString &folder : folders) {
-        for (const QString &name : candidateNames(fileName)) {
-            const QFileInfo file(QDir(folder).filePath(name));
-            if (file.isFile() && !file.isExecutable())
-                return QDir::toNativeSeparators(file.absoluteFilePath());
-        }
-    }
-#else
-    Q_UNUSED(fileName)
-    Q_UNUSED(folders)
-#endif
-    return {};
-}
-
-} // namespace
 
 QStringList companionFolders()
 {
@@ -108,12 +70,7 @@ bool startCompanion(const QString &fileName, const QStringList &folders)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QLatin1String(minimizedVariable), QStringLiteral("1"));
     process.setProcessEnvironment(environment);
-#ifdef Q_OS_WIN
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *arguments) {
-        arguments->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        arguments->startupInfo->wShowWindow = SW_SHOWMINIMIZED;
-    });
-#endif
+    askForMinimizedWindow(process);
     // No working directory set: the companion shares ours (the setter finds qqq.qq there).
     if (!process.startDetached()) {
         notice(QStringLiteral("无法启动程序\"%1\"!\n%2\n原因:系统无法运行这个文件,它可能已损坏、不是本系统的程序,"

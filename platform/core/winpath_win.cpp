@@ -1,0 +1,31 @@
+// Windows names its files as the programs write them: the paths are used as they are.
+#include "winpath.h"
+
+namespace platform {
+
+QString nativePath(const QString &windowsPath)
+{
+    return windowsPath;
+}
+
+QString whereOnThisSystemLine(const QString &)
+{
+    return {};
+}
+
+bool isOnMissingWineDrive(const QString &)
+{
+    return false;
+}
+
+QString missingWineDriveReason(const QString &)
+{
+    return {};
+}
+
+QString nameHoldingBackslash(const QString &)
+{
+    return {};
+}
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#include "workingfolder.h"
+
+#include <QtGlobal>
+
+namespace platform {
+
+// The commands on PATH are a Linux affair: a request, should one come, is only consumed.
+QString enterPerUserFolder()
+{
+    if (qgetenv(perUserFolderVariable) == "1")
+        qunsetenv(perUserFolderVariable);
+    return {};
+}
+
+}  // namespace platform
