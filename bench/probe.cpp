@@ -1,12 +1,16 @@
 #include "probe.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSocketNotifier>
 #include <QTimerEvent>
 #include <QWidget>
 
 #include <cstdio>
 #include <ctime>
+
+#include <unistd.h>
 
 namespace bench {
 
@@ -28,9 +32,29 @@ void print(const char *name, qint64 value)
 
 }  // namespace
 
-ShownAndIdleProbe::ShownAndIdleProbe(QString objectName) : m_objectName(std::move(objectName))
+ShownAndIdleProbe::ShownAndIdleProbe(QString objectName, QString exitItemName)
+    : m_objectName(std::move(objectName))
+    , m_exitItemName(std::move(exitItemName))
 {
     QCoreApplication::instance()->installEventFilter(this);
+    if (m_exitItemName.isEmpty())
+        return;
+    auto *commands = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+    connect(commands, &QSocketNotifier::activated, this, &ShownAndIdleProbe::readCommand);
+}
+
+void ShownAndIdleProbe::readCommand()
+{
+    char line[64];
+    const ssize_t size = ::read(STDIN_FILENO, line, sizeof line);
+    if (size <= 0) {
+        // The runner let go of the pipe: nothing more will come.
+        findChild<QSocketNotifier *>()->setEnabled(false);
+        return;
+    }
+    QAction *exit = m_window ? m_window->findChild<QAction *>(m_exitItemName) : nullptr;
+    if (QByteArray(line, size).trimmed() == "exit" && exit)
+        exit->trigger();
 }
 
 bool ShownAndIdleProbe::eventFilter(QObject *watched, QEvent *event)
@@ -41,6 +65,7 @@ bool ShownAndIdleProbe::eventFilter(QObject *watched, QEvent *event)
     if (!m_shown && event->type() == QEvent::Show && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->isWindow() && watched->objectName() == m_objectName) {
         m_shown = true;
+        m_window = static_cast<QWidget *>(watched);
         print("shown_ns", monotonicNs());
         m_timer = startTimer(0);
         m_deliveredSinceTick = 0;

@@ -9,18 +9,24 @@
 // probe's own timer, i.e. once everything the show set off (layouts, the first paint) is done.
 // Times are CLOCK_MONOTONIC, which the runner reads too, just before it starts the process.
 // Nothing in the product knows of it: the probe watches every event from outside.
+// Given the objectName of a menu item, the probe also triggers that item, as a click would, when
+// the line "exit" arrives on stdin: the runner times how soon the program is gone after it.
 namespace bench {
 
 class ShownAndIdleProbe : public QObject {
 public:
-    explicit ShownAndIdleProbe(QString objectName);
+    explicit ShownAndIdleProbe(QString objectName, QString exitItemName = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    void readCommand();
+
     QString m_objectName;
+    QString m_exitItemName;
+    QWidget *m_window = nullptr;
     bool m_shown = false;
     int m_timer = 0;
     long m_deliveredSinceTick = 0;
