@@ -11,13 +11,13 @@ QString musicSettingFileName()
 
 std::optional<QString> readMusicSetting(const QString &fileName)
 {
-    return platform::ansi::readFirstLine(fileName);
+    return platform::textfile::readFirstLine(fileName);
 }
 
 MusicSettingOutcome storeMusicSetting(const QString &line, const QString &fileName)
 {
     MusicSettingOutcome outcome;
-    outcome.path = platform::ansi::absoluteNativePath(fileName);
+    outcome.path = platform::textfile::absoluteNativePath(fileName);
 
     outcome.characters = platform::ansi::controlCharacters(line);
     if (!outcome.characters.isEmpty()) {
@@ -30,7 +30,7 @@ MusicSettingOutcome storeMusicSetting(const QString &line, const QString &fileNa
         outcome.characters = encoded.unencodable;
         return outcome;
     }
-    const platform::ansi::WriteResult result = platform::ansi::replaceWithLine(fileName, encoded.bytes);
+    const platform::textfile::WriteResult result = platform::textfile::replaceWithLine(fileName, encoded.bytes);
     if (!result.ok()) {
         outcome.kind = MusicSettingOutcome::FileFailed;
         outcome.error = result.error;
@@ -50,7 +50,7 @@ QString musicSettingNotice(const MusicSettingOutcome &outcome)
         return QStringLiteral("音乐文件的路径中含有无法保存的字符,请修改后再试:\n“%1”").arg(characters);
     case MusicSettingOutcome::FileFailed:
         return QStringLiteral("无法保存音乐设置到文件") + outcome.path + QStringLiteral("\n原因:")
-            + platform::ansi::describe(outcome.error) + QStringLiteral("\n文件没有被改动,请检查后再试.");
+            + platform::textfile::describe(outcome.error) + QStringLiteral("\n文件没有被改动,请检查后再试.");
     }
     return {};
 }

@@ -15,7 +15,7 @@ namespace formats {
 // The file's bare name, which opens it in the working directory.
 QString musicSettingFileName();
 
-// The first line, unchanged (see platform::ansi::readFirstLine for where it ends). nullopt
+// The first line, unchanged (see platform::textfile::readFirstLine for where it ends). nullopt
 // when the file is missing, holds no byte, cannot be read or is no ordinary file.
 std::optional<QString> readMusicSetting(const QString &fileName = musicSettingFileName());
 
@@ -28,7 +28,7 @@ struct MusicSettingOutcome {
     };
     Kind kind = Stored;
     QList<char32_t> characters;        // for ControlCharacters and UnencodableCharacters
-    platform::ansi::FileError error;  // for FileFailed
+    platform::textfile::FileError error;  // for FileFailed
     QString path;                      // the file, as an absolute path of this system
     bool ok() const { return kind == Stored; }
 };

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-namespace platform::ansi {
+namespace platform::textfile {
 
 namespace {
 
@@ -83,7 +83,7 @@ QStringList TextLines::toList() const
     all.reserve(m_count);
     for (qsizetype start = 0; start < m_bytes.size();) {
         const LineSpan line = lineFrom(m_bytes, start);
-        all << decode(m_bytes.sliced(start, line.end - start));
+        all << ansi::decode(m_bytes.sliced(start, line.end - start));
         start = line.next;
     }
     return all;
@@ -95,7 +95,7 @@ QString TextLines::at(qsizetype index) const
     qsizetype start = m_landmarks.at(index / landmarkStep);
     for (qsizetype skipped = 0; skipped < index % landmarkStep; ++skipped)
         start = lineFrom(m_bytes, start).next;
-    return decode(m_bytes.sliced(start, lineFrom(m_bytes, start).end - start));
+    return ansi::decode(m_bytes.sliced(start, lineFrom(m_bytes, start).end - start));
 }
 
 AppendInterleave::AppendInterleave(std::function<void(const QString &)> action)
@@ -112,7 +112,7 @@ AppendInterleave::~AppendInterleave()
 
 WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encodedLine)
 {
-    return replaceContent(nativePath, encodedLine + lineEnd);
+    return replaceContent(nativePath, encodedLine + ansi::lineEnd);
 }
 
 namespace {
@@ -182,4 +182,4 @@ QString describe(const FileError &error)
     return reason(error) + QStringLiteral("(这个文件是一个链接,指向%1)").arg(error.linkTarget);
 }
 
-} // namespace platform::ansi
+} // namespace platform::textfile

@@ -23,11 +23,11 @@ const QString tunesName = QStringLiteral("music");
 // The reason a file operation failed, as the text-file notices word it.
 QString reasonOf(int error)
 {
-    ansi::FileError failure;
-    failure.kind = error == EACCES || error == EPERM || error == EROFS ? ansi::FileError::FolderReadOnly
-                                                                       : ansi::FileError::WriteFailed;
+    textfile::FileError failure;
+    failure.kind = error == EACCES || error == EPERM || error == EROFS ? textfile::FileError::FolderReadOnly
+                                                                       : textfile::FileError::WriteFailed;
     failure.systemMessage = qt_error_string(error);
-    return ansi::describe(failure);
+    return textfile::describe(failure);
 }
 
 // Where a link points, as it is written.
@@ -64,24 +64,24 @@ QString placeDefaultSetting(const QString &programFolder)
 {
     const QByteArray name = QFile::encodeName(settingName);
     struct stat info {};
-    ansi::FileError failure;
+    textfile::FileError failure;
     if (::lstat(name.constData(), &info) == 0) {
         if (!S_ISLNK(info.st_mode) || ::stat(name.constData(), &info) == 0)
             return {};
-        failure.kind = ansi::FileError::LinkBroken;
+        failure.kind = textfile::FileError::LinkBroken;
         failure.linkTarget = QDir::toNativeSeparators(QFileInfo(settingName).symLinkTarget());
     } else {
         // Without a default beside the program there is nothing to copy: no tune, as designed.
         const std::optional<QByteArray> defaults =
-            ansi::readStartOfFile(programFolder + u'/' + settingName, ansi::firstLineLimit);
+            textfile::readStartOfFile(programFolder + u'/' + settingName, textfile::firstLineLimit);
         if (!defaults)
             return {};
-        failure = ansi::replaceContent(settingName, *defaults).error;
-        if (failure.kind == ansi::FileError::None)
+        failure = textfile::replaceContent(settingName, *defaults).error;
+        if (failure.kind == textfile::FileError::None)
             return {};
     }
     return QStringLiteral("无法把默认的音乐设置放进工作文件夹:%1\n原因:%2\n程序照常运行,只是没有背景音乐.")
-        .arg(ansi::absoluteNativePath(settingName), ansi::describe(failure));
+        .arg(textfile::absoluteNativePath(settingName), textfile::describe(failure));
 }
 
 // "music" as a link to the built-in tunes, made again when it leads elsewhere (the programs
@@ -103,7 +103,7 @@ QString linkBuiltInTunes(const QString &programFolder)
         return {};
     return QStringLiteral(
                "无法在工作文件夹中建立指向自带音乐的链接%1\n原因:%2\n自带的音乐music\\1.mid到music\\8.mid将无法播放.")
-        .arg(ansi::absoluteNativePath(tunesName), reasonOf(error));
+        .arg(textfile::absoluteNativePath(tunesName), reasonOf(error));
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ QString enterPerUserFolder()
         reason = QStringLiteral("无法进入这个文件夹(%1)").arg(qt_error_string(errno));
     if (!reason.isEmpty())
         return QStringLiteral("无法准备工作文件夹%1\n原因:%2\n程序照常运行,音乐设置qqq.qq保存在%3中.")
-            .arg(QDir::toNativeSeparators(folder), reason, ansi::absoluteNativePath(QStringLiteral(".")));
+            .arg(QDir::toNativeSeparators(folder), reason, textfile::absoluteNativePath(QStringLiteral(".")));
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     QStringList problems{placeDefaultSetting(programFolder), linkBuiltInTunes(programFolder)};

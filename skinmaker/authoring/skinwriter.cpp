@@ -33,7 +33,7 @@ QString namedFields(const QList<core::FieldProblem> &fields)
 
 QString fileFailureNotice(const WriteOutcome &outcome)
 {
-    using platform::ansi::FileError;
+    using platform::textfile::FileError;
     QString reason;
     switch (outcome.error.kind) {
     case FileError::FolderMissing:
@@ -46,7 +46,7 @@ QString fileFailureNotice(const WriteOutcome &outcome)
                      .arg(outcome.error.linkTarget);
         break;
     default:
-        reason = platform::ansi::describe(outcome.error);
+        reason = platform::textfile::describe(outcome.error);
         break;
     }
     // Another program's bytes were left alone, so the file is not as it was before.

@@ -70,8 +70,8 @@ WriteOutcome appendPrepared(const PreparedBlock &prepared)
 {
     if (!prepared.ready())
         return prepared.outcome;
-    const platform::ansi::WriteResult result =
-        platform::ansi::appendBytes(platform::nativePath(prepared.outcome.path), prepared.bytes);
+    const platform::textfile::WriteResult result =
+        platform::textfile::appendBytes(platform::nativePath(prepared.outcome.path), prepared.bytes);
     WriteOutcome outcome = prepared.outcome;
     if (!result.ok()) {
         outcome.kind = WriteOutcome::FileFailed;

@@ -41,7 +41,7 @@ struct WriteOutcome {
     // For ControlCharacters and UnencodableCharacters; for UnusableSkinName, the characters of
     // the name that cannot be seen, if it has any.
     QList<FieldProblem> fields;
-    platform::ansi::FileError error;  // for FileFailed
+    platform::textfile::FileError error;  // for FileFailed
     bool ok() const { return kind == Written; }
 };
 
