@@ -10,6 +10,7 @@
 #include "platform/core/random.h"
 #include "platform/core/textfile.h"
 #include "platform/core/winpath.h"
+#include "platform/words/filewords.h"
 
 #include "environment.h"
 
@@ -29,10 +30,10 @@
 #include <unistd.h>
 
 using namespace platform;
-using skinmaker::core::LabelledText;
+using platform::textfile::LabelledText;
+using platform::textfile::WriteOutcome;
 using skinmaker::core::QQVersion;
 using skinmaker::core::SkinLocation;
-using skinmaker::core::WriteOutcome;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 using Kind = textfile::FileError::Kind;
@@ -164,7 +165,7 @@ void CoreTest::appendLeavesFileAsItWasOnFailure()
     QVERIFY(QDir().mkpath(folderNamedLikeFile));
     QCOMPARE(textfile::appendBytes(folderNamedLikeFile, "x").error.kind, textfile::FileError::NotAFile);
 
-    QVERIFY(!textfile::describe({textfile::FileError::ReadOnly, {}, {}}).isEmpty());
+    QVERIFY(!words::fileErrorReason({textfile::FileError::ReadOnly, {}, {}}).isEmpty());
 }
 
 void CoreTest::appendCutsBackAHalfWrite()
@@ -179,7 +180,7 @@ void CoreTest::appendCutsBackAHalfWrite()
         result = textfile::appendBytes(file, QByteArray(1000, 'n'));
     }
     QCOMPARE(result.error.kind, textfile::FileError::TooLarge);
-    QVERIFY(!textfile::describe(result.error).isEmpty());
+    QVERIFY(!words::fileErrorReason(result.error).isEmpty());
     QCOMPARE(readBytes(file), old);
 
     // A file the failed write created is removed again.
@@ -201,10 +202,10 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile_data()
     QTest::newRow("link to /dev/full") << QStringLiteral("device link") << textfile::FileError::IsLink;
     QTest::newRow("pipe") << QStringLiteral("fifo") << textfile::FileError::NotRegular;
     QTest::newRow("write-only file") << QStringLiteral("write-only") << textfile::FileError::Unreadable;
-    QTest::newRow("folder that may not be entered") << QStringLiteral("closed folder")
-                                                    << textfile::FileError::FolderUnreachable;
-    QTest::newRow("read-only folder, no file yet") << QStringLiteral("read-only folder")
-                                                   << textfile::FileError::FolderReadOnly;
+    QTest::newRow("folder that may not be entered")
+        << QStringLiteral("closed folder") << textfile::FileError::FolderUnreachable;
+    QTest::newRow("read-only folder, no file yet")
+        << QStringLiteral("read-only folder") << textfile::FileError::FolderReadOnly;
     QTest::newRow("name of 300 characters") << QStringLiteral("long name") << textfile::FileError::NameTooLong;
 }
 
@@ -244,7 +245,7 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
     QVERIFY2(clock.elapsed() < 1000, "the write waited on something that is no file");
 
     QCOMPARE(result.error.kind, expected);
-    QVERIFY(!textfile::describe(result.error).isEmpty());
+    QVERIFY(!words::fileErrorReason(result.error).isEmpty());
     QCOMPARE(readBytes(elsewhere), QByteArray("mine\n"));
     QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("target"))));
     if (kind == u"closed folder" || kind == u"read-only folder")
@@ -265,7 +266,8 @@ void CoreTest::appendReportsAFullDisk()
     QVERIFY(writeBytes(file, "old\r\n"));
     const textfile::WriteResult result = textfile::appendBytes(file, QByteArray(64 * 1024, 'n'));
     QCOMPARE(result.error.kind, textfile::FileError::DiskFull);
-    QVERIFY2(textfile::describe(result.error).startsWith(QStringLiteral("磁盘已满")), qPrintable(textfile::describe(result.error)));
+    QVERIFY2(words::fileErrorReason(result.error).startsWith(QStringLiteral("磁盘已满")),
+             qPrintable(words::fileErrorReason(result.error)));
     QCOMPARE(readBytes(file), QByteArray("old\r\n"));
 }
 
@@ -419,13 +421,16 @@ void CoreTest::allLinesFollowLineEnds()
 {
     const QString file = path(QStringLiteral("tips.txt"));
     QVERIFY(writeBytes(file, "one\r\n\r\n\xc4\xe3\xba\xc3\r\n"));
-    QCOMPARE(*textfile::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(), QStringLiteral("你好")}));
+    QCOMPARE(*textfile::readAllLines(file, 1024),
+             (QStringList{QStringLiteral("one"), QString(), QStringLiteral("你好")}));
     QVERIFY(writeBytes(file, "one\r\nlast without end"));
-    QCOMPARE(*textfile::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QStringLiteral("last without end")}));
+    QCOMPARE(*textfile::readAllLines(file, 1024),
+             (QStringList{QStringLiteral("one"), QStringLiteral("last without end")}));
     QVERIFY(writeBytes(file, "one\r\n\xc4"));
     QCOMPARE(*textfile::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(QChar(0xFFFD))}));
     QVERIFY(writeBytes(file, "a\rb\nc"));
-    QCOMPARE(*textfile::readAllLines(file, 1024), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    QCOMPARE(*textfile::readAllLines(file, 1024),
+             (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     QVERIFY(writeBytes(file, ""));
     QCOMPARE(*textfile::readAllLines(file, 1024), QStringList());
     QCOMPARE(textfile::readAllLines(path(QStringLiteral("missing.txt")), 1024), std::nullopt);
@@ -651,8 +656,8 @@ void CoreTest::writeProcedureStopsBeforeTheDisk()
     const QList<LabelledText> fields{{QStringLiteral("背景"), value}, {QStringLiteral("其他"), QStringLiteral("ok")}};
     const auto before = testsupport::snapshot(install.path());
 
-    const skinmaker::core::PreparedBlock prepared = skinmaker::core::prepareBlock(location, block, fields);
-    const WriteOutcome outcome = skinmaker::core::appendPrepared(prepared);
+    const textfile::PreparedText prepared = skinmaker::core::prepareBlock(location, block, fields);
+    const WriteOutcome outcome = textfile::appendPrepared(prepared);
     QCOMPARE(outcome.kind, expected);
     if (expected == WriteOutcome::Written) {
         QCOMPARE(readBytes(install.filePath(QStringLiteral("skins/蓝天/skin.ini"))),

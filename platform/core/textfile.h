@@ -121,11 +121,8 @@ private:
     AppendInterleave *m_previous = nullptr;
 };
 
-// A short Chinese explanation of a failed write, for the notices.
-QString describe(const FileError &error);
-
 // The absolute, native form of a path, for the notices: a relative one is taken from the
 // working folder, also when that folder has been deleted meanwhile.
 QString absoluteNativePath(const QString &path);
 
-} // namespace platform::textfile
+}  // namespace platform::textfile
