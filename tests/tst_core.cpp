@@ -1,9 +1,12 @@
 // The widget-free core, without a window or a display: GBK text, the text files, Windows-style
-// paths, the location rule, the skin-name check, the outcomes of the write procedure and the
+// paths, the location rule, the skin-name check, the outcomes of the write procedure and their words, and the
 // draw of the tips of the day.
 #include "skinmaker/core/location.h"
 #include "skinmaker/core/skinwrite.h"
 #include "skinmaker/core/tips.h"
+#include "skinmaker/words/notices.h"
+
+#include "formats/musicsetting.h"
 
 #include "platform/core/ansitext.h"
 #include "platform/core/process.h"
@@ -86,6 +89,8 @@ private Q_SLOTS:
     void skinNameCheck();
     void writeProcedureStopsBeforeTheDisk_data();
     void writeProcedureStopsBeforeTheDisk();
+    void bothWritersCheckTextAlike_data();
+    void bothWritersCheckTextAlike();
 
 private:
     QString path(const QString &name) const { return m_folder.filePath(name); }
@@ -670,6 +675,58 @@ void CoreTest::writeProcedureStopsBeforeTheDisk()
         QCOMPARE(outcome.fields.first().label, QStringLiteral("背景"));
         QCOMPARE(ansi::displayCharacters(outcome.fields.first().characters), named);
     }
+}
+
+void CoreTest::bothWritersCheckTextAlike_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<WriteOutcome::Kind>("expected");
+    QTest::addColumn<QString>("named");  // the characters named, as shown
+
+    QTest::newRow("plain") << QStringLiteral("music\\1.mid") << WriteOutcome::Written << QString();
+    QTest::newRow("line break") << QStringLiteral("a.mid\r\n") << WriteOutcome::ControlCharacters
+                                << QStringLiteral("U+000D U+000A");
+    QTest::newRow("emoji") << QString(QStringLiteral("a") + smile) << WriteOutcome::UnencodableCharacters << smile;
+    QTest::newRow("control before GBK") << QString(smile + QChar(0)) << WriteOutcome::ControlCharacters
+                                        << QStringLiteral("U+0000");
+}
+
+// skin.ini's blocks and the music setting pass one check and report it alike, and each
+// program's words, reachable without windows, name the same characters.
+void CoreTest::bothWritersCheckTextAlike()
+{
+    QFETCH(QString, value);
+    QFETCH(WriteOutcome::Kind, expected);
+    QFETCH(QString, named);
+
+    const QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("skins/蓝天")));
+    const SkinLocation location{folder.path(), QStringLiteral("蓝天"), QQVersion(1)};
+    const WriteOutcome skin = textfile::appendPrepared(
+        skinmaker::core::prepareBlock(location, {QStringLiteral("tile=") + value}, {{QStringLiteral("背景"), value}}));
+    const QString setting = folder.filePath(QStringLiteral("qqq.qq"));
+    const WriteOutcome music = formats::storeMusicSetting(value, setting);
+
+    QCOMPARE(skin.kind, expected);
+    QCOMPARE(music.kind, expected);
+    QCOMPARE(music.path, setting);
+    const QString skinNotice = skinmaker::words::writeNotice(skin);
+    const QString musicNotice = words::musicSettingNotice(music);
+    if (expected == WriteOutcome::Written) {
+        QCOMPARE(readBytes(setting), QByteArray("music\\1.mid\r\n"));
+        QCOMPARE(readBytes(folder.filePath(QStringLiteral("skins/蓝天/skin.ini"))),
+                 QByteArray("tile=music\\1.mid\r\n"));
+        QVERIFY(skinNotice.isEmpty() && musicNotice.isEmpty());
+        return;
+    }
+    QVERIFY(!QFileInfo::exists(setting));
+    QCOMPARE(skin.fields.size(), 1);
+    QCOMPARE(music.fields.size(), 1);
+    QCOMPARE(skin.fields.first().label, QStringLiteral("背景"));
+    QCOMPARE(ansi::displayCharacters(skin.fields.first().characters), named);
+    QCOMPARE(ansi::displayCharacters(music.fields.first().characters), named);
+    QVERIFY2(skinNotice.contains(named), qPrintable(skinNotice));
+    QVERIFY2(musicNotice.contains(named), qPrintable(musicNotice));
 }
 
 int main(int argc, char *argv[])
