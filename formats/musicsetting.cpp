@@ -1,7 +1,5 @@
 #include "musicsetting.h"
 
-#include "platform/core/ansitext.h"
-
 namespace formats {
 
 QString musicSettingFileName()
@@ -11,48 +9,15 @@ QString musicSettingFileName()
 
 std::optional<QString> readMusicSetting(const QString &fileName)
 {
-    return platform::ansi::readFirstLine(fileName);
+    return platform::textfile::readFirstLine(fileName);
 }
 
-MusicSettingOutcome storeMusicSetting(const QString &line, const QString &fileName)
+platform::textfile::WriteOutcome storeMusicSetting(const QString &line, const QString &fileName)
 {
-    MusicSettingOutcome outcome;
-    outcome.path = platform::ansi::absoluteNativePath(fileName);
-
-    outcome.characters = platform::ansi::controlCharacters(line);
-    if (!outcome.characters.isEmpty()) {
-        outcome.kind = MusicSettingOutcome::ControlCharacters;
-        return outcome;
-    }
-    const platform::ansi::Encoded encoded = platform::ansi::encode(line);
-    if (!encoded.ok()) {
-        outcome.kind = MusicSettingOutcome::UnencodableCharacters;
-        outcome.characters = encoded.unencodable;
-        return outcome;
-    }
-    const platform::ansi::WriteResult result = platform::ansi::replaceWithLine(fileName, encoded.bytes);
-    if (!result.ok()) {
-        outcome.kind = MusicSettingOutcome::FileFailed;
-        outcome.error = result.error;
-    }
-    return outcome;
-}
-
-QString musicSettingNotice(const MusicSettingOutcome &outcome)
-{
-    const QString characters = platform::ansi::displayCharacters(outcome.characters);
-    switch (outcome.kind) {
-    case MusicSettingOutcome::Stored:
-        return {};
-    case MusicSettingOutcome::ControlCharacters:
-        return QStringLiteral("音乐文件的路径中含有换行等控制字符,无法保存,请删除后再试:\n“%1”").arg(characters);
-    case MusicSettingOutcome::UnencodableCharacters:
-        return QStringLiteral("音乐文件的路径中含有无法保存的字符,请修改后再试:\n“%1”").arg(characters);
-    case MusicSettingOutcome::FileFailed:
-        return QStringLiteral("无法保存音乐设置到文件") + outcome.path + QStringLiteral("\n原因:")
-            + platform::ansi::describe(outcome.error) + QStringLiteral("\n文件没有被改动,请检查后再试.");
-    }
-    return {};
+    namespace textfile = platform::textfile;
+    const textfile::PreparedText prepared =
+        textfile::prepareLines(textfile::absoluteNativePath(fileName), fileName, {line}, {{{}, line}});
+    return textfile::replaceWithPrepared(prepared);
 }
 
 QString builtInTune(int number)

@@ -7,6 +7,7 @@
 #include "platform/widgets/launcher.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
+#include "platform/words/filewords.h"
 
 namespace help {
 
@@ -14,7 +15,7 @@ void start()
 {
     platform::failWritesPastFileSizeLimit();
     // Before anything reads qqq.qq or the tunes, which lie in the working folder.
-    const QString workingFolderProblem = platform::enterPerUserFolder();
+    const QString workingFolderProblem = platform::words::workingFolderNotice(platform::enterPerUserFolder());
     platform::setProgramTitle(QStringLiteral("帮助"));
     platform::look::applyApplicationLook();
     platform::showFirstWindow<HelpWindow>();

@@ -1,6 +1,7 @@
 #include "browsewindow.h"
 
 #include "musicpaths.h"
+#include "notices.h"
 #include "setterwindow.h"
 
 #include "platform/core/winpath.h"
@@ -58,9 +59,7 @@ void BrowseWindow::takeOver()
     // would lead it elsewhere, so the path box keeps what it holds.
     const QString name = platform::nameHoldingBackslash(m_dir1->path() + u'/' + m_file1->fileName());
     if (!name.isEmpty()) {
-        platform::notice(QStringLiteral("文件或文件夹的名称“%1”中含有“\\”,而音乐文件的路径用“\\”分隔文件夹,"
-                                        "Morvane将找不到这个文件.\n请先给它改名,再选择.")
-                             .arg(name));
+        platform::notice(backslashInNameNotice(name));
         return;
     }
     // The open folder and the highlighted file, or the folder alone when none is highlighted.

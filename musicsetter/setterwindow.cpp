@@ -5,6 +5,8 @@
 
 #include "formats/musicsetting.h"
 
+#include "platform/words/filewords.h"
+
 #include "platform/widgets/fields.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
@@ -71,11 +73,11 @@ void SetterWindow::store()
 {
     // The box is stored exactly as it stands. A refusal names what stood in the way; the file
     // and the box then hold what they held before, so the user can correct and try again.
-    const formats::MusicSettingOutcome outcome = formats::storeMusicSetting(m_text1->text());
+    const platform::textfile::WriteOutcome outcome = formats::storeMusicSetting(m_text1->text());
     if (outcome.ok())
         platform::notice(QStringLiteral("设置成功!!"));
     else
-        platform::notice(formats::musicSettingNotice(outcome));
+        platform::notice(platform::words::musicSettingNotice(outcome));
 }
 
 } // namespace musicsetter

@@ -7,6 +7,7 @@
 #include "platform/widgets/launcher.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
+#include "platform/words/filewords.h"
 
 #include <QCoreApplication>
 
@@ -16,7 +17,7 @@ void start()
 {
     platform::failWritesPastFileSizeLimit();
     // Before anything reads qqq.qq or the tunes, which lie in the working folder.
-    const QString workingFolderProblem = platform::enterPerUserFolder();
+    const QString workingFolderProblem = platform::words::workingFolderNotice(platform::enterPerUserFolder());
     QCoreApplication::setApplicationVersion(QLatin1String(version));
     platform::setProgramTitle(QStringLiteral("Morvane背景音乐添加程序"));
     platform::look::applyApplicationLook();

@@ -9,6 +9,7 @@
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/singlewindow.h"
+#include "platform/words/filewords.h"
 
 #include <QApplication>
 
@@ -18,7 +19,7 @@ void start()
 {
     platform::failWritesPastFileSizeLimit();
     // Before anything reads qqq.qq or the tunes, which lie in the working folder.
-    const QString workingFolderProblem = platform::enterPerUserFolder();
+    const QString workingFolderProblem = platform::words::workingFolderNotice(platform::enterPerUserFolder());
     platform::setProgramTitle(QStringLiteral("Morvane"));
     platform::look::applyApplicationLook();
     // The writing windows read the location wherever the main window shows it now.

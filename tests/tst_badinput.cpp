@@ -1132,7 +1132,7 @@ const Row rows[] = {
     {"another program appends meanwhile", "skin.ini",
      "another program appends a line right after our write", "生成成功!; old bytes, our whole block, then its line",
      [](Case &c) {
-         c.hold(std::make_shared<platform::ansi::AppendInterleave>([](const QString &path) {
+         c.hold(std::make_shared<platform::textfile::AppendInterleave>([](const QString &path) {
              QFile shared(path);
              QVERIFY(shared.open(QIODevice::Append) && shared.write("other\r\n") == 7);
          }));
@@ -1143,7 +1143,7 @@ const Row rows[] = {
      "another program overwrites a byte of ours and appends a line (版权, Form5)",
      "box says 其他程序同时改动了这个文件; its line is not cut; Form5 keeps its texts",
      [](Case &c) {
-         c.hold(std::make_shared<platform::ansi::AppendInterleave>([](const QString &path) {
+         c.hold(std::make_shared<platform::textfile::AppendInterleave>([](const QString &path) {
              QFile shared(path);
              QVERIFY(shared.open(QIODevice::ReadWrite) && shared.seek(shared.size() - 3) && shared.write("X") == 1);
              QVERIFY(shared.seek(shared.size()) && shared.write("late\r\n") == 6);

@@ -1,15 +1,19 @@
 // The widget-free core, without a window or a display: GBK text, the text files, Windows-style
-// paths, the location rule, the skin-name check, the outcomes of the write procedure and the
+// paths, the location rule, the skin-name check, the outcomes of the write procedure and their words, and the
 // draw of the tips of the day.
 #include "skinmaker/core/location.h"
 #include "skinmaker/core/skinwrite.h"
 #include "skinmaker/core/tips.h"
+#include "skinmaker/words/notices.h"
+
+#include "formats/musicsetting.h"
 
 #include "platform/core/ansitext.h"
 #include "platform/core/process.h"
 #include "platform/core/random.h"
 #include "platform/core/textfile.h"
 #include "platform/core/winpath.h"
+#include "platform/words/filewords.h"
 
 #include "environment.h"
 
@@ -29,15 +33,15 @@
 #include <unistd.h>
 
 using namespace platform;
-using skinmaker::core::LabelledText;
+using platform::textfile::LabelledText;
+using platform::textfile::WriteOutcome;
 using skinmaker::core::QQVersion;
 using skinmaker::core::SkinLocation;
-using skinmaker::core::WriteOutcome;
 using testsupport::readBytes;
 using testsupport::writeBytes;
-using Kind = ansi::FileError::Kind;
+using Kind = textfile::FileError::Kind;
 
-Q_DECLARE_METATYPE(ansi::FileError::Kind)
+Q_DECLARE_METATYPE(textfile::FileError::Kind)
 Q_DECLARE_METATYPE(WriteOutcome::Kind)
 
 namespace {
@@ -85,6 +89,8 @@ private Q_SLOTS:
     void skinNameCheck();
     void writeProcedureStopsBeforeTheDisk_data();
     void writeProcedureStopsBeforeTheDisk();
+    void bothWritersCheckTextAlike_data();
+    void bothWritersCheckTextAlike();
 
 private:
     QString path(const QString &name) const { return m_folder.filePath(name); }
@@ -136,35 +142,35 @@ void CoreTest::namesInvisibleCharactersByCodePoint()
 void CoreTest::appendCreatesAndContinuesFiles()
 {
     const QString file = path(QStringLiteral("append.ini"));
-    QVERIFY(ansi::appendBytes(file, "a=1\r\n").ok());
-    QVERIFY(ansi::appendBytes(file, "b=2\r\n").ok());
+    QVERIFY(textfile::appendBytes(file, "a=1\r\n").ok());
+    QVERIFY(textfile::appendBytes(file, "b=2\r\n").ok());
     QCOMPARE(readBytes(file), QByteArray("a=1\r\nb=2\r\n"));
 
     // Old text without a final line end is continued, never rewritten.
     QVERIFY(writeBytes(file, "old text"));
-    QVERIFY(ansi::appendBytes(file, "new\r\n").ok());
+    QVERIFY(textfile::appendBytes(file, "new\r\n").ok());
     QCOMPARE(readBytes(file), QByteArray("old textnew\r\n"));
 }
 
 void CoreTest::appendLeavesFileAsItWasOnFailure()
 {
     const QString missingFolder = path(QStringLiteral("nowhere/skin.ini"));
-    QCOMPARE(ansi::appendBytes(missingFolder, "x").error.kind, ansi::FileError::FolderMissing);
+    QCOMPARE(textfile::appendBytes(missingFolder, "x").error.kind, textfile::FileError::FolderMissing);
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("nowhere"))));
 
     const QString readOnly = path(QStringLiteral("readonly.ini"));
     QVERIFY(writeBytes(readOnly, "keep\r\n"));
     QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    QCOMPARE(ansi::appendBytes(readOnly, "x\r\n").error.kind, ansi::FileError::ReadOnly);
+    QCOMPARE(textfile::appendBytes(readOnly, "x\r\n").error.kind, textfile::FileError::ReadOnly);
     QCOMPARE(readBytes(readOnly), QByteArray("keep\r\n"));
-    QCOMPARE(ansi::replaceWithLine(readOnly, "x").error.kind, ansi::FileError::ReadOnly);
+    QCOMPARE(textfile::replaceWithLine(readOnly, "x").error.kind, textfile::FileError::ReadOnly);
     QCOMPARE(readBytes(readOnly), QByteArray("keep\r\n"));
 
     const QString folderNamedLikeFile = path(QStringLiteral("folder.ini"));
     QVERIFY(QDir().mkpath(folderNamedLikeFile));
-    QCOMPARE(ansi::appendBytes(folderNamedLikeFile, "x").error.kind, ansi::FileError::NotAFile);
+    QCOMPARE(textfile::appendBytes(folderNamedLikeFile, "x").error.kind, textfile::FileError::NotAFile);
 
-    QVERIFY(!ansi::describe({ansi::FileError::ReadOnly, {}, {}}).isEmpty());
+    QVERIFY(!words::fileErrorReason({textfile::FileError::ReadOnly, {}, {}}).isEmpty());
 }
 
 void CoreTest::appendCutsBackAHalfWrite()
@@ -172,21 +178,21 @@ void CoreTest::appendCutsBackAHalfWrite()
     const QString file = path(QStringLiteral("half.ini"));
     const QByteArray old(1000, 'o');
     QVERIFY(writeBytes(file, old));
-    ansi::WriteResult result;
+    textfile::WriteResult result;
     {
         // Room for half the block only: the write breaks after the file was opened.
         testsupport::FileSizeLimit limit(1500);
-        result = ansi::appendBytes(file, QByteArray(1000, 'n'));
+        result = textfile::appendBytes(file, QByteArray(1000, 'n'));
     }
-    QCOMPARE(result.error.kind, ansi::FileError::TooLarge);
-    QVERIFY(!ansi::describe(result.error).isEmpty());
+    QCOMPARE(result.error.kind, textfile::FileError::TooLarge);
+    QVERIFY(!words::fileErrorReason(result.error).isEmpty());
     QCOMPARE(readBytes(file), old);
 
     // A file the failed write created is removed again.
     const QString created = path(QStringLiteral("created.ini"));
     {
         testsupport::FileSizeLimit limit(10);
-        result = ansi::appendBytes(created, QByteArray(100, 'n'));
+        result = textfile::appendBytes(created, QByteArray(100, 'n'));
     }
     QVERIFY(!result.ok());
     QVERIFY(!QFileInfo::exists(created));
@@ -195,23 +201,23 @@ void CoreTest::appendCutsBackAHalfWrite()
 void CoreTest::appendRefusesWhatIsNoOrdinaryFile_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<ansi::FileError::Kind>("expected");
-    QTest::newRow("link to a file elsewhere") << QStringLiteral("link") << ansi::FileError::IsLink;
-    QTest::newRow("dangling link") << QStringLiteral("dangling") << ansi::FileError::IsLink;
-    QTest::newRow("link to /dev/full") << QStringLiteral("device link") << ansi::FileError::IsLink;
-    QTest::newRow("pipe") << QStringLiteral("fifo") << ansi::FileError::NotRegular;
-    QTest::newRow("write-only file") << QStringLiteral("write-only") << ansi::FileError::Unreadable;
-    QTest::newRow("folder that may not be entered") << QStringLiteral("closed folder")
-                                                    << ansi::FileError::FolderUnreachable;
-    QTest::newRow("read-only folder, no file yet") << QStringLiteral("read-only folder")
-                                                   << ansi::FileError::FolderReadOnly;
-    QTest::newRow("name of 300 characters") << QStringLiteral("long name") << ansi::FileError::NameTooLong;
+    QTest::addColumn<textfile::FileError::Kind>("expected");
+    QTest::newRow("link to a file elsewhere") << QStringLiteral("link") << textfile::FileError::IsLink;
+    QTest::newRow("dangling link") << QStringLiteral("dangling") << textfile::FileError::IsLink;
+    QTest::newRow("link to /dev/full") << QStringLiteral("device link") << textfile::FileError::IsLink;
+    QTest::newRow("pipe") << QStringLiteral("fifo") << textfile::FileError::NotRegular;
+    QTest::newRow("write-only file") << QStringLiteral("write-only") << textfile::FileError::Unreadable;
+    QTest::newRow("folder that may not be entered")
+        << QStringLiteral("closed folder") << textfile::FileError::FolderUnreachable;
+    QTest::newRow("read-only folder, no file yet")
+        << QStringLiteral("read-only folder") << textfile::FileError::FolderReadOnly;
+    QTest::newRow("name of 300 characters") << QStringLiteral("long name") << textfile::FileError::NameTooLong;
 }
 
 void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
 {
     QFETCH(QString, kind);
-    QFETCH(ansi::FileError::Kind, expected);
+    QFETCH(textfile::FileError::Kind, expected);
 
     const QTemporaryDir folder;
     const QString elsewhere = m_folder.filePath(QStringLiteral("bashrc"));
@@ -240,11 +246,11 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
 
     QElapsedTimer clock;
     clock.start();
-    const ansi::WriteResult result = ansi::appendBytes(file, "[main]\r\n");
+    const textfile::WriteResult result = textfile::appendBytes(file, "[main]\r\n");
     QVERIFY2(clock.elapsed() < 1000, "the write waited on something that is no file");
 
     QCOMPARE(result.error.kind, expected);
-    QVERIFY(!ansi::describe(result.error).isEmpty());
+    QVERIFY(!words::fileErrorReason(result.error).isEmpty());
     QCOMPARE(readBytes(elsewhere), QByteArray("mine\n"));
     QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("target"))));
     if (kind == u"closed folder" || kind == u"read-only folder")
@@ -263,9 +269,10 @@ void CoreTest::appendReportsAFullDisk()
 
     const QString file = disk + QStringLiteral("/skin.ini");
     QVERIFY(writeBytes(file, "old\r\n"));
-    const ansi::WriteResult result = ansi::appendBytes(file, QByteArray(64 * 1024, 'n'));
-    QCOMPARE(result.error.kind, ansi::FileError::DiskFull);
-    QVERIFY2(ansi::describe(result.error).startsWith(QStringLiteral("磁盘已满")), qPrintable(ansi::describe(result.error)));
+    const textfile::WriteResult result = textfile::appendBytes(file, QByteArray(64 * 1024, 'n'));
+    QCOMPARE(result.error.kind, textfile::FileError::DiskFull);
+    QVERIFY2(words::fileErrorReason(result.error).startsWith(QStringLiteral("磁盘已满")),
+             qPrintable(words::fileErrorReason(result.error)));
     QCOMPARE(readBytes(file), QByteArray("old\r\n"));
 }
 
@@ -276,23 +283,23 @@ void CoreTest::appendNeverCutsAnotherProgramsBytes()
 
     // Another program appends right after our write: our block is in, and so is its line.
     {
-        const ansi::AppendInterleave other([](const QString &name) {
+        const textfile::AppendInterleave other([](const QString &name) {
             QFile shared(name);
             QVERIFY(shared.open(QIODevice::Append) && shared.write("other\r\n") == 7);
         });
-        QVERIFY(ansi::appendBytes(file, "ours\r\n").ok());
+        QVERIFY(textfile::appendBytes(file, "ours\r\n").ok());
     }
     QCOMPARE(readBytes(file), QByteArray("old\r\nours\r\nother\r\n"));
 
     // It also spoils our bytes, so ours cannot be verified: its line must not be cut away.
     {
-        const ansi::AppendInterleave other([](const QString &name) {
+        const textfile::AppendInterleave other([](const QString &name) {
             QFile shared(name);
             QVERIFY(shared.open(QIODevice::ReadWrite) && shared.seek(shared.size() - 6) && shared.write("X") == 1);
             QVERIFY(shared.seek(shared.size()) && shared.write("late\r\n") == 6);
         });
-        const ansi::WriteResult result = ansi::appendBytes(file, "more\r\n");
-        QCOMPARE(result.error.kind, ansi::FileError::ChangedMeanwhile);
+        const textfile::WriteResult result = textfile::appendBytes(file, "more\r\n");
+        QCOMPARE(result.error.kind, textfile::FileError::ChangedMeanwhile);
     }
     QVERIFY(readBytes(file).endsWith("late\r\n"));
 }
@@ -301,9 +308,9 @@ void CoreTest::replaceWritesOneLine()
 {
     const QString file = path(QStringLiteral("qqq.qq"));
     QVERIFY(writeBytes(file, "old\r\nsecond line\r\n"));
-    QVERIFY(ansi::replaceWithLine(file, testsupport::gbk(QStringLiteral("music\\5.mid"))).ok());
+    QVERIFY(textfile::replaceWithLine(file, testsupport::gbk(QStringLiteral("music\\5.mid"))).ok());
     QCOMPARE(readBytes(file), QByteArray("music\\5.mid\r\n"));
-    QVERIFY(ansi::replaceWithLine(file, {}).ok());
+    QVERIFY(textfile::replaceWithLine(file, {}).ok());
     QCOMPARE(readBytes(file), QByteArray("\r\n"));
 }
 
@@ -329,11 +336,11 @@ void CoreTest::replaceIsAllOrNothing()
     // Fails part-way: the old bytes stay whole.
     {
         testsupport::FileSizeLimit limit(8);
-        QVERIFY(!ansi::replaceWithLine(file, QByteArray(40, 'n')).ok());
+        QVERIFY(!textfile::replaceWithLine(file, QByteArray(40, 'n')).ok());
     }
     QCOMPARE(readBytes(file), old);
 
-    QVERIFY(ansi::replaceWithLine(file, "music\\2.mid").ok());
+    QVERIFY(textfile::replaceWithLine(file, "music\\2.mid").ok());
     QCOMPARE(readBytes(file), QByteArray("music\\2.mid\r\n"));
     if (secondName)
         QCOMPARE(readBytes(other), QByteArray("music\\2.mid\r\n"));
@@ -350,7 +357,7 @@ void CoreTest::replaceWritesThroughALinkAndKeepsPermissions()
     QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(QFile::link(target, link));
 
-    QVERIFY(ansi::replaceWithLine(link, "music\\3.mid").ok());
+    QVERIFY(textfile::replaceWithLine(link, "music\\3.mid").ok());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readBytes(target), QByteArray("music\\3.mid\r\n"));
     QCOMPARE(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
@@ -358,7 +365,7 @@ void CoreTest::replaceWritesThroughALinkAndKeepsPermissions()
 
     const QString fifo = path(QStringLiteral("fifo.qq"));
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
-    QCOMPARE(ansi::replaceWithLine(fifo, "x").error.kind, ansi::FileError::NotRegular);
+    QCOMPARE(textfile::replaceWithLine(fifo, "x").error.kind, textfile::FileError::NotRegular);
 }
 
 void CoreTest::firstLineEndsAtAnyLineEnd_data()
@@ -384,7 +391,7 @@ void CoreTest::firstLineEndsAtAnyLineEnd()
     QFETCH(QString, expected);
     const QString file = path(QStringLiteral("first.txt"));
     QVERIFY(writeBytes(file, content));
-    const std::optional<QString> line = ansi::readFirstLine(file);
+    const std::optional<QString> line = textfile::readFirstLine(file);
     if (expected == u"<none>") {
         QCOMPARE(line, std::nullopt);
     } else {
@@ -392,8 +399,8 @@ void CoreTest::firstLineEndsAtAnyLineEnd()
         if (expected != u"<any>")
             QCOMPARE(*line, expected);
     }
-    QCOMPARE(ansi::readFirstLine(path(QStringLiteral("missing.txt"))), std::nullopt);
-    QCOMPARE(ansi::readFirstLine(m_folder.path()), std::nullopt);
+    QCOMPARE(textfile::readFirstLine(path(QStringLiteral("missing.txt"))), std::nullopt);
+    QCOMPARE(textfile::readFirstLine(m_folder.path()), std::nullopt);
 }
 
 void CoreTest::firstLineOfHugeFileIsReadQuickly()
@@ -407,11 +414,11 @@ void CoreTest::firstLineOfHugeFileIsReadQuickly()
 
     QElapsedTimer timer;
     timer.start();
-    const std::optional<QString> line = ansi::readFirstLine(huge);
+    const std::optional<QString> line = textfile::readFirstLine(huge);
     QVERIFY(line.has_value());
-    QCOMPARE(qint64(line->size()), ansi::firstLineLimit);
-    QCOMPARE(ansi::readFirstLine(fifo), std::nullopt);
-    QCOMPARE(ansi::readAllLines(fifo, 1024), std::nullopt);
+    QCOMPARE(qint64(line->size()), textfile::firstLineLimit);
+    QCOMPARE(textfile::readFirstLine(fifo), std::nullopt);
+    QCOMPARE(textfile::readAllLines(fifo, 1024), std::nullopt);
     QVERIFY2(timer.elapsed() < 1000, "reading took over a second");
 }
 
@@ -419,16 +426,19 @@ void CoreTest::allLinesFollowLineEnds()
 {
     const QString file = path(QStringLiteral("tips.txt"));
     QVERIFY(writeBytes(file, "one\r\n\r\n\xc4\xe3\xba\xc3\r\n"));
-    QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(), QStringLiteral("你好")}));
+    QCOMPARE(*textfile::readAllLines(file, 1024),
+             (QStringList{QStringLiteral("one"), QString(), QStringLiteral("你好")}));
     QVERIFY(writeBytes(file, "one\r\nlast without end"));
-    QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QStringLiteral("last without end")}));
+    QCOMPARE(*textfile::readAllLines(file, 1024),
+             (QStringList{QStringLiteral("one"), QStringLiteral("last without end")}));
     QVERIFY(writeBytes(file, "one\r\n\xc4"));
-    QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(QChar(0xFFFD))}));
+    QCOMPARE(*textfile::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(QChar(0xFFFD))}));
     QVERIFY(writeBytes(file, "a\rb\nc"));
-    QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    QCOMPARE(*textfile::readAllLines(file, 1024),
+             (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     QVERIFY(writeBytes(file, ""));
-    QCOMPARE(*ansi::readAllLines(file, 1024), QStringList());
-    QCOMPARE(ansi::readAllLines(path(QStringLiteral("missing.txt")), 1024), std::nullopt);
+    QCOMPARE(*textfile::readAllLines(file, 1024), QStringList());
+    QCOMPARE(textfile::readAllLines(path(QStringLiteral("missing.txt")), 1024), std::nullopt);
 }
 
 void CoreTest::allLinesStopAtTheByteLimit()
@@ -436,9 +446,9 @@ void CoreTest::allLinesStopAtTheByteLimit()
     // A line cut by the limit is left out whole, even in the middle of a Chinese character.
     const QString file = path(QStringLiteral("long.txt"));
     QVERIFY(writeBytes(file, "aaaa\r\n\xc4\xe3\xba\xc3\xc4\xe3\r\nbbbb\r\n"));
-    QCOMPARE(*ansi::readAllLines(file, 9), QStringList{QStringLiteral("aaaa")});
-    QCOMPARE(*ansi::readAllLines(file, 14), (QStringList{QStringLiteral("aaaa"), QStringLiteral("你好你")}));
-    QCOMPARE(ansi::readAllLines(file, 20)->size(), 3);
+    QCOMPARE(*textfile::readAllLines(file, 9), QStringList{QStringLiteral("aaaa")});
+    QCOMPARE(*textfile::readAllLines(file, 14), (QStringList{QStringLiteral("aaaa"), QStringLiteral("你好你")}));
+    QCOMPARE(textfile::readAllLines(file, 20)->size(), 3);
 }
 
 void CoreTest::tipDrawGivesEveryNumberFromOneToCount_data()
@@ -499,7 +509,7 @@ void CoreTest::hugeTipsFileIsReadQuicklyUpToItsLimit()
 
     QElapsedTimer clock;
     clock.start();
-    const std::optional<ansi::TextLines> tips = skinmaker::core::readTips(file);
+    const std::optional<textfile::TextLines> tips = skinmaker::core::readTips(file);
     const qint64 took = clock.elapsed();
     qInfo("read %lld tips in %lld ms", qint64(tips ? tips->size() : 0), took);
     QVERIFY2(took < 500, "reading the tips held up the start");
@@ -651,8 +661,8 @@ void CoreTest::writeProcedureStopsBeforeTheDisk()
     const QList<LabelledText> fields{{QStringLiteral("背景"), value}, {QStringLiteral("其他"), QStringLiteral("ok")}};
     const auto before = testsupport::snapshot(install.path());
 
-    const skinmaker::core::PreparedBlock prepared = skinmaker::core::prepareBlock(location, block, fields);
-    const WriteOutcome outcome = skinmaker::core::appendPrepared(prepared);
+    const textfile::PreparedText prepared = skinmaker::core::prepareBlock(location, block, fields);
+    const WriteOutcome outcome = textfile::appendPrepared(prepared);
     QCOMPARE(outcome.kind, expected);
     if (expected == WriteOutcome::Written) {
         QCOMPARE(readBytes(install.filePath(QStringLiteral("skins/蓝天/skin.ini"))),
@@ -665,6 +675,58 @@ void CoreTest::writeProcedureStopsBeforeTheDisk()
         QCOMPARE(outcome.fields.first().label, QStringLiteral("背景"));
         QCOMPARE(ansi::displayCharacters(outcome.fields.first().characters), named);
     }
+}
+
+void CoreTest::bothWritersCheckTextAlike_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<WriteOutcome::Kind>("expected");
+    QTest::addColumn<QString>("named");  // the characters named, as shown
+
+    QTest::newRow("plain") << QStringLiteral("music\\1.mid") << WriteOutcome::Written << QString();
+    QTest::newRow("line break") << QStringLiteral("a.mid\r\n") << WriteOutcome::ControlCharacters
+                                << QStringLiteral("U+000D U+000A");
+    QTest::newRow("emoji") << QString(QStringLiteral("a") + smile) << WriteOutcome::UnencodableCharacters << smile;
+    QTest::newRow("control before GBK") << QString(smile + QChar(0)) << WriteOutcome::ControlCharacters
+                                        << QStringLiteral("U+0000");
+}
+
+// skin.ini's blocks and the music setting pass one check and report it alike, and each
+// program's words, reachable without windows, name the same characters.
+void CoreTest::bothWritersCheckTextAlike()
+{
+    QFETCH(QString, value);
+    QFETCH(WriteOutcome::Kind, expected);
+    QFETCH(QString, named);
+
+    const QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("skins/蓝天")));
+    const SkinLocation location{folder.path(), QStringLiteral("蓝天"), QQVersion(1)};
+    const WriteOutcome skin = textfile::appendPrepared(
+        skinmaker::core::prepareBlock(location, {QStringLiteral("tile=") + value}, {{QStringLiteral("背景"), value}}));
+    const QString setting = folder.filePath(QStringLiteral("qqq.qq"));
+    const WriteOutcome music = formats::storeMusicSetting(value, setting);
+
+    QCOMPARE(skin.kind, expected);
+    QCOMPARE(music.kind, expected);
+    QCOMPARE(music.path, setting);
+    const QString skinNotice = skinmaker::words::writeNotice(skin);
+    const QString musicNotice = words::musicSettingNotice(music);
+    if (expected == WriteOutcome::Written) {
+        QCOMPARE(readBytes(setting), QByteArray("music\\1.mid\r\n"));
+        QCOMPARE(readBytes(folder.filePath(QStringLiteral("skins/蓝天/skin.ini"))),
+                 QByteArray("tile=music\\1.mid\r\n"));
+        QVERIFY(skinNotice.isEmpty() && musicNotice.isEmpty());
+        return;
+    }
+    QVERIFY(!QFileInfo::exists(setting));
+    QCOMPARE(skin.fields.size(), 1);
+    QCOMPARE(music.fields.size(), 1);
+    QCOMPARE(skin.fields.first().label, QStringLiteral("背景"));
+    QCOMPARE(ansi::displayCharacters(skin.fields.first().characters), named);
+    QCOMPARE(ansi::displayCharacters(music.fields.first().characters), named);
+    QVERIFY2(skinNotice.contains(named), qPrintable(skinNotice));
+    QVERIFY2(musicNotice.contains(named), qPrintable(musicNotice));
 }
 
 int main(int argc, char *argv[])

@@ -115,7 +115,7 @@ void LayoutTest::everyTextFitsInEveryFace()
     QFile::remove(besideUs);
     QVERIFY(QFile::copy(supplied, besideUs));
     const QStringList tips =
-        platform::ansi::readAllLines(supplied, skinmaker::core::tipsByteLimit).value_or(QStringList());
+        platform::textfile::readAllLines(supplied, skinmaker::core::tipsByteLimit).value_or(QStringList());
     QVERIFY(!tips.isEmpty());
     // Draws that walk through the tips in file order.
     int drawn = 0;

@@ -318,7 +318,7 @@ void StartUpTest::tipWindowShowsItsTextsAndEverySuppliedTipFits()
     const QString supplied = qEnvironmentVariable("MORVANE_BIN_DIR") + QStringLiteral("/QQ.QQ");
     QVERIFY(QFile::copy(supplied, tipsFile()));
     const QStringList tips =
-        platform::ansi::readAllLines(supplied, skinmaker::core::tipsByteLimit).value_or(QStringList());
+        platform::textfile::readAllLines(supplied, skinmaker::core::tipsByteLimit).value_or(QStringList());
     QCOMPARE(tips.size(), 30);
     // Draws that walk through the tips in file order.
     int drawn = 0;

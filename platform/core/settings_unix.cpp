@@ -137,7 +137,7 @@ Store parse(const QByteArray &bytes, const QString &section, const QString &key)
 // is there is no store of ours. Lines the byte limit cuts are left out.
 std::optional<QByteArray> readStore(const QString &file)
 {
-    std::optional<QByteArray> bytes = ansi::readStartOfFile(file, storeByteLimit + 1);
+    std::optional<QByteArray> bytes = textfile::readStartOfFile(file, storeByteLimit + 1);
     if (bytes && bytes->size() > storeByteLimit)
         bytes->truncate(bytes->lastIndexOf('\n', storeByteLimit - 1) + 1);
     return bytes;
@@ -158,7 +158,7 @@ bool write(const QString &section, const QString &key, const QString &value)
 {
     const QString file = storeFile();
     const QFileInfo there(file);
-    std::optional<QByteArray> bytes = ansi::readStartOfFile(file, storeByteLimit + 1);
+    std::optional<QByteArray> bytes = textfile::readStartOfFile(file, storeByteLimit + 1);
     if (!bytes) {
         // Only a missing store is made anew; whatever else stands there is left alone.
         if (there.exists() || there.isSymLink())
@@ -187,7 +187,7 @@ bool write(const QString &section, const QString &key, const QString &value)
         store.lines[store.sectionEnd - 1] += '\n';
 
     QDir().mkpath(there.path());
-    return ansi::replaceContent(file, store.lines.join()).ok();
+    return textfile::replaceContent(file, store.lines.join()).ok();
 }
 
 } // namespace platform::settings

@@ -10,7 +10,7 @@
 // Reading and writing the programs' small text files (skin.ini, qqq.qq, QQ.QQ) so that a
 // failure never leaves a file half written and never blocks on something that is no file.
 // Paths are file names of the running system (see winpath.h for the Windows-style ones).
-namespace platform::ansi {
+namespace platform::textfile {
 
 struct FileError {
     enum Kind {
@@ -121,11 +121,8 @@ private:
     AppendInterleave *m_previous = nullptr;
 };
 
-// A short Chinese explanation of a failed write, for the notices.
-QString describe(const FileError &error);
-
 // The absolute, native form of a path, for the notices: a relative one is taken from the
 // working folder, also when that folder has been deleted meanwhile.
 QString absoluteNativePath(const QString &path);
 
-} // namespace platform::ansi
+}  // namespace platform::textfile

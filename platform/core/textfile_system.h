@@ -4,7 +4,7 @@
 
 // The seam between textfile.cpp and the half each system has of its own (textfile_unix.cpp,
 // textfile_win.cpp), which defines the reading and writing textfile.h declares.
-namespace platform::ansi {
+namespace platform::textfile {
 
 WriteResult failure(FileError::Kind kind, const QString &systemMessage = {});
 
@@ -17,4 +17,4 @@ qsizetype firstLineEnd(const QByteArray &bytes);
 // An append calls this between its write and its read-back (see AppendInterleave).
 void interleaveAppend(const QString &nativePath);
 
-} // namespace platform::ansi
+}  // namespace platform::textfile

@@ -16,7 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform::ansi {
+namespace platform::textfile {
 
 namespace {
 
@@ -544,7 +544,7 @@ std::optional<QString> readFirstLine(const QString &nativePath)
     if (!bytes || bytes->isEmpty())
         return std::nullopt;
     const qsizetype end = firstLineEnd(*bytes);
-    return decode(end >= 0 ? bytes->left(end) : *bytes);
+    return ansi::decode(end >= 0 ? bytes->left(end) : *bytes);
 }
 
 std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
@@ -556,4 +556,4 @@ std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
     return TextLines(wholeLinesWithin(std::move(*bytes), byteLimit));
 }
 
-} // namespace platform::ansi
+}  // namespace platform::textfile

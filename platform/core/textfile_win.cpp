@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace platform::ansi {
+namespace platform::textfile {
 
 WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes)
 {
@@ -84,7 +84,7 @@ std::optional<QString> readFirstLine(const QString &nativePath)
     if (bytes.isEmpty())
         return std::nullopt;
     const qsizetype end = firstLineEnd(bytes);
-    return decode(end >= 0 ? bytes.left(end) : bytes);
+    return ansi::decode(end >= 0 ? bytes.left(end) : bytes);
 }
 
 std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
@@ -95,4 +95,4 @@ std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
     return TextLines(wholeLinesWithin(file.read(byteLimit + 1), byteLimit));
 }
 
-} // namespace platform::ansi
+}  // namespace platform::textfile

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The programs build Windows-style paths by plain concatenation with "\", exactly as the
 // QQ client's folders are named. This maps such a path to a file name of the running
 // system at the moment a file is opened; nothing else in the programs touches separators.
@@ -24,16 +26,21 @@ QString nameHoldingBackslash(const QString &nativePath);
 // The folder holding the Wine drives, as nativePath uses it.
 QString winePrefix();
 
-// For the notices that name a drive path ("C:\\..."): a line saying where on this system it was
-// looked for, with the home folder shown as "~". Empty for any other path, used as typed.
-QString whereOnThisSystemLine(const QString &windowsPath);
+// For the notices that name a drive path ("C:\\..."): where on this system it is looked for,
+// with the home folder shown as "~". Empty for any other path, used as typed, and on Windows.
+QString shownOnThisSystem(const QString &windowsPath);
 
 // Whether the path names a drive ("C:\...") whose folder in the Wine prefix does not exist,
 // as when Wine was never installed. Always false on Windows.
 bool isOnMissingWineDrive(const QString &windowsPath);
 
-// For the notices, when the path's drive has no folder in the Wine prefix: says so and what
-// to do instead. Empty when the drive is there or the path names no drive.
-QString missingWineDriveReason(const QString &windowsPath);
+// The drive of a path whose drive has no folder in the Wine prefix: its letter in upper case
+// and that missing folder, the home folder shown as "~". nullopt when the drive is there or the
+// path names no drive.
+struct MissingWineDrive {
+    QChar letter;
+    QString folder;
+};
+std::optional<MissingWineDrive> missingWineDrive(const QString &windowsPath);
 
 } // namespace platform

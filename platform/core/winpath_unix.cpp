@@ -75,11 +75,11 @@ QString withHomeShort(const QString &path)
 
 } // namespace
 
-QString whereOnThisSystemLine(const QString &windowsPath)
+QString shownOnThisSystem(const QString &windowsPath)
 {
     if (!startsWithDrive(windowsPath))
         return {};
-    return QStringLiteral("\n(在本机上的位置:%1)").arg(withHomeShort(nativePath(windowsPath)));
+    return withHomeShort(nativePath(windowsPath));
 }
 
 bool isOnMissingWineDrive(const QString &windowsPath)
@@ -87,12 +87,11 @@ bool isOnMissingWineDrive(const QString &windowsPath)
     return startsWithDrive(windowsPath) && !QFileInfo(driveFolder(windowsPath.at(0))).isDir();
 }
 
-QString missingWineDriveReason(const QString &windowsPath)
+std::optional<MissingWineDrive> missingWineDrive(const QString &windowsPath)
 {
     if (!isOnMissingWineDrive(windowsPath))
-        return {};
-    return QStringLiteral("找不到Wine的%1盘(%2),本机上没有安装Wine时,请在“QQ安装路径”中填写QQ在本机上所在的文件夹")
-        .arg(windowsPath.at(0).toUpper(), withHomeShort(driveFolder(windowsPath.at(0))));
+        return std::nullopt;
+    return MissingWineDrive{windowsPath.at(0).toUpper(), withHomeShort(driveFolder(windowsPath.at(0)))};
 }
 
 QString nativePath(const QString &windowsPath)

@@ -8,7 +8,7 @@ QString nativePath(const QString &windowsPath)
     return windowsPath;
 }
 
-QString whereOnThisSystemLine(const QString &)
+QString shownOnThisSystem(const QString &)
 {
     return {};
 }
@@ -18,9 +18,9 @@ bool isOnMissingWineDrive(const QString &)
     return false;
 }
 
-QString missingWineDriveReason(const QString &)
+std::optional<MissingWineDrive> missingWineDrive(const QString &)
 {
-    return {};
+    return std::nullopt;
 }
 
 QString nameHoldingBackslash(const QString &)

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -20,14 +19,14 @@ namespace {
 const QString settingName = QStringLiteral("qqq.qq");
 const QString tunesName = QStringLiteral("music");
 
-// The reason a file operation failed, as the text-file notices word it.
-QString reasonOf(int error)
+// A failed file operation as the text-file code reports it.
+textfile::FileError fileErrorOf(int error)
 {
-    ansi::FileError failure;
-    failure.kind = error == EACCES || error == EPERM || error == EROFS ? ansi::FileError::FolderReadOnly
-                                                                       : ansi::FileError::WriteFailed;
+    textfile::FileError failure;
+    failure.kind = error == EACCES || error == EPERM || error == EROFS ? textfile::FileError::FolderReadOnly
+                                                                       : textfile::FileError::WriteFailed;
     failure.systemMessage = qt_error_string(error);
-    return ansi::describe(failure);
+    return failure;
 }
 
 // Where a link points, as it is written.
@@ -38,55 +37,59 @@ QByteArray linkText(const QByteArray &name)
     return length > 0 ? QByteArray(target, length) : QByteArray();
 }
 
-// Makes the folder and every missing folder above it, as mkdir -p does; the reason when it
-// cannot.
-QString makeFolder(const QString &folder)
+// Makes the folder and every missing folder above it, as mkdir -p does; notes in the report
+// why it cannot.
+void makeFolder(WorkingFolderReport &report)
 {
-    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray path = QFile::encodeName(report.folder);
     struct stat info {};
-    if (::stat(path.constData(), &info) == 0)
-        return S_ISDIR(info.st_mode) ? QString() : QStringLiteral("这里已经有一个同名的文件,它不是文件夹");
-    if (::lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode))
-        return QStringLiteral("这是一个链接,指向%1,而那里没有文件夹")
-            .arg(QDir::toNativeSeparators(QFileInfo(folder).symLinkTarget()));
+    if (::stat(path.constData(), &info) == 0) {
+        if (!S_ISDIR(info.st_mode))
+            report.folderProblem = WorkingFolderReport::FileInTheWay;
+        return;
+    }
+    if (::lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        report.folderProblem = WorkingFolderReport::LinkToNothing;
+        report.linkTarget = QDir::toNativeSeparators(QFileInfo(report.folder).symLinkTarget());
+        return;
+    }
     for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
         const QByteArray level = slash < 0 ? path : path.left(slash);
-        if (::mkdir(level.constData(), 0777) != 0 && errno != EEXIST)
-            return QStringLiteral("无法新建文件夹%1(%2)").arg(QFile::decodeName(level), qt_error_string(errno));
+        if (::mkdir(level.constData(), 0777) != 0 && errno != EEXIST) {
+            report.folderProblem = WorkingFolderReport::CannotCreate;
+            report.uncreated = QFile::decodeName(level);
+            report.systemMessage = qt_error_string(errno);
+            return;
+        }
         if (slash < 0)
             break;
     }
-    return {};
 }
 
 // The default setting where the user has none; a setting of the user's own always stays.
-QString placeDefaultSetting(const QString &programFolder)
+textfile::FileError placeDefaultSetting(const QString &programFolder)
 {
     const QByteArray name = QFile::encodeName(settingName);
     struct stat info {};
-    ansi::FileError failure;
+    textfile::FileError failure;
     if (::lstat(name.constData(), &info) == 0) {
         if (!S_ISLNK(info.st_mode) || ::stat(name.constData(), &info) == 0)
             return {};
-        failure.kind = ansi::FileError::LinkBroken;
+        failure.kind = textfile::FileError::LinkBroken;
         failure.linkTarget = QDir::toNativeSeparators(QFileInfo(settingName).symLinkTarget());
-    } else {
-        // Without a default beside the program there is nothing to copy: no tune, as designed.
-        const std::optional<QByteArray> defaults =
-            ansi::readStartOfFile(programFolder + u'/' + settingName, ansi::firstLineLimit);
-        if (!defaults)
-            return {};
-        failure = ansi::replaceContent(settingName, *defaults).error;
-        if (failure.kind == ansi::FileError::None)
-            return {};
+        return failure;
     }
-    return QStringLiteral("无法把默认的音乐设置放进工作文件夹:%1\n原因:%2\n程序照常运行,只是没有背景音乐.")
-        .arg(ansi::absoluteNativePath(settingName), ansi::describe(failure));
+    // Without a default beside the program there is nothing to copy: no tune, as designed.
+    const std::optional<QByteArray> defaults =
+        textfile::readStartOfFile(programFolder + u'/' + settingName, textfile::firstLineLimit);
+    if (!defaults)
+        return {};
+    return textfile::replaceContent(settingName, *defaults).error;
 }
 
 // "music" as a link to the built-in tunes, made again when it leads elsewhere (the programs
 // moved); a real folder there is the user's own and stays.
-QString linkBuiltInTunes(const QString &programFolder)
+textfile::FileError linkBuiltInTunes(const QString &programFolder)
 {
     const QByteArray name = QFile::encodeName(tunesName);
     const QByteArray tunes = QFile::encodeName(programFolder + u'/' + tunesName);
@@ -99,34 +102,38 @@ QString linkBuiltInTunes(const QString &programFolder)
     else if ((::unlink(name.constData()) != 0 && errno != ENOENT)
              || ::symlink(tunes.constData(), name.constData()) != 0)
         error = errno;
-    if (error == 0)
-        return {};
-    return QStringLiteral(
-               "无法在工作文件夹中建立指向自带音乐的链接%1\n原因:%2\n自带的音乐music\\1.mid到music\\8.mid将无法播放.")
-        .arg(ansi::absoluteNativePath(tunesName), reasonOf(error));
+    return error == 0 ? textfile::FileError{} : fileErrorOf(error);
 }
 
 }  // namespace
 
-QString enterPerUserFolder()
+WorkingFolderReport enterPerUserFolder()
 {
+    WorkingFolderReport report;
     if (qgetenv(perUserFolderVariable) != "1")
-        return {};
+        return report;
     qunsetenv(perUserFolderVariable);
-    const QString folder = perUserFolder();
-    QString reason;
-    if (folder.isEmpty())
-        reason = QStringLiteral("找不到用户的主文件夹(环境变量HOME没有设置)");
-    else if (reason = makeFolder(folder); reason.isEmpty() && ::chdir(QFile::encodeName(folder).constData()) != 0)
-        reason = QStringLiteral("无法进入这个文件夹(%1)").arg(qt_error_string(errno));
-    if (!reason.isEmpty())
-        return QStringLiteral("无法准备工作文件夹%1\n原因:%2\n程序照常运行,音乐设置qqq.qq保存在%3中.")
-            .arg(QDir::toNativeSeparators(folder), reason, ansi::absoluteNativePath(QStringLiteral(".")));
+    report.folder = QDir::toNativeSeparators(perUserFolder());
+    if (report.folder.isEmpty()) {
+        report.folderProblem = WorkingFolderReport::NoHome;
+    } else if (makeFolder(report); report.folderProblem == WorkingFolderReport::FolderReady
+               && ::chdir(QFile::encodeName(report.folder).constData()) != 0) {
+        report.folderProblem = WorkingFolderReport::CannotEnter;
+        report.systemMessage = qt_error_string(errno);
+    }
+    if (report.folderProblem != WorkingFolderReport::FolderReady) {
+        report.runningIn = textfile::absoluteNativePath(QStringLiteral("."));
+        return report;
+    }
 
     const QString programFolder = QCoreApplication::applicationDirPath();
-    QStringList problems{placeDefaultSetting(programFolder), linkBuiltInTunes(programFolder)};
-    problems.removeAll(QString());
-    return problems.join(QStringLiteral("\n\n"));
+    report.settingError = placeDefaultSetting(programFolder);
+    if (report.settingError.kind != textfile::FileError::None)
+        report.settingPath = textfile::absoluteNativePath(settingName);
+    report.tunesError = linkBuiltInTunes(programFolder);
+    if (report.tunesError.kind != textfile::FileError::None)
+        report.tunesPath = textfile::absoluteNativePath(tunesName);
+    return report;
 }
 
 }  // namespace platform

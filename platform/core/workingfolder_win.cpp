@@ -5,7 +5,7 @@
 namespace platform {
 
 // The commands on PATH are a Linux affair: a request, should one come, is only consumed.
-QString enterPerUserFolder()
+WorkingFolderReport enterPerUserFolder()
 {
     if (qgetenv(perUserFolderVariable) == "1")
         qunsetenv(perUserFolderVariable);

@@ -1,6 +1,7 @@
 #include "previewwindow.h"
 
 #include "skinmaker/core/picturefile.h"
+#include "skinmaker/words/notices.h"
 
 #include "platform/core/winpath.h"
 #include "platform/widgets/look.h"
@@ -73,8 +74,8 @@ LoadedPicture loadPicture(const QString &fileName)
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead()) {
         if (reader.error() == QImageReader::DeviceError)
-            return {{}, QStringLiteral("文件无法打开")};
-        return {{}, QStringLiteral("这不是可以读取的图片文件(可以使用BMP、GIF、JPEG或PNG图片)")};
+            return {{}, {core::PictureProblem::CannotOpen, {}}};
+        return {{}, {core::PictureProblem::NotAPicture, {}}};
     }
 
     // Refuse by the size the header claims, before anything is decoded.
@@ -85,12 +86,12 @@ LoadedPicture loadPicture(const QString &fileName)
             claimed = core::sizeClaimedByHeader(opened.file->read(32));
         opened.file->seek(readerAt);
     }
-    if (const QString problem = core::pictureSizeProblem(claimed); !problem.isEmpty())
+    if (const core::PictureProblem problem = core::pictureSizeProblem(claimed); !problem.isEmpty())
         return {{}, problem};
 
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
-        return {{}, QStringLiteral("图片数据已损坏,无法读取")};
+        return {{}, {core::PictureProblem::Damaged, {}}};
     return {picture, {}};
 }
 
@@ -134,15 +135,11 @@ bool PreviewWindow::load(const core::SkinLocation &location, const QString &pict
         return false;
     }
 
-    LoadedPicture loaded = pictureName.isEmpty() ? LoadedPicture{{}, QStringLiteral("没有输入背景图片名称")}
-                                                 : loadPicture(platform::nativePath(*path));
+    const LoadedPicture loaded = pictureName.isEmpty() ? LoadedPicture{{}, {core::PictureProblem::NoName, {}}}
+                                                       : loadPicture(platform::nativePath(*path));
     if (loaded.picture.isNull()) {
-        if (const QString noWine = platform::missingWineDriveReason(*path); !noWine.isEmpty())
-            loaded.problem = noWine;
         // The window still opens, with its own background where the picture would be.
-        platform::notice(QStringLiteral("无法显示背景图片") + *path + platform::whereOnThisSystemLine(*path)
-                         + QStringLiteral("\n原因:") + loaded.problem
-                         + QStringLiteral("\n预览中将不显示背景图片."));
+        platform::notice(words::previewFailureNotice(*path, loaded.problem));
         return true;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skinmaker/core/location.h"
+#include "skinmaker/core/picturefile.h"
 
 #include <QImage>
 #include <QString>
@@ -14,7 +15,7 @@ namespace skinmaker::authoring {
 
 struct LoadedPicture {
     QImage picture;   // null when the picture could not be loaded
-    QString problem;  // why not, in words for the user; empty on success
+    core::PictureProblem problem;  // why not; none on success
 };
 
 // Reads a picture file by its content (bitmap, GIF, JPEG, PNG), refusing anything that is

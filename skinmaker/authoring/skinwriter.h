@@ -12,7 +12,7 @@
 class QLineEdit;
 
 // The window side of the write procedure shared by the three actions that add a block to
-// skin.ini: the notices around the write, and where the writing windows learn the location.
+// skin.ini: showing the notices around the write, and where the writing windows learn the location.
 namespace skinmaker::authoring {
 
 // The location as the main window shows it at this moment. The main window registers itself
@@ -21,9 +21,6 @@ using LocationSource = std::function<core::SkinLocation()>;
 void setLocationSource(LocationSource source);
 // Without a source, a location with nothing filled in.
 core::SkinLocation currentLocation();
-
-// What the user is told when a write stops, in the program's words.
-QString outcomeNotice(const core::WriteOutcome &outcome);
 
 // Checks the location and the boxes' texts, shows the location notice and appends the block
 // in one write. Every problem is told in a notice and stops the action with nothing written.

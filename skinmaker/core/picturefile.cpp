@@ -14,23 +14,23 @@ OpenedPicture openPictureFile(const QString &nativePath)
     const QFileInfo info(nativePath);
     const QFileInfo folder(info.absolutePath());
     if (!folder.exists())
-        return {nullptr, QStringLiteral("皮肤文件夹不存在")};
+        return {nullptr, {PictureProblem::FolderMissing, {}}};
     if (folder.isDir() && !platform::userMay(platform::Access::Enter, folder.filePath()))
-        return {nullptr, QStringLiteral("无法进入图片所在的文件夹,没有访问它的权限")};
+        return {nullptr, {PictureProblem::FolderUnreachable, {}}};
     if (!info.exists())
-        return {nullptr, QStringLiteral("找不到这个文件")};
+        return {nullptr, {PictureProblem::Missing, {}}};
     auto file = std::make_unique<QFile>(nativePath);
     switch (openOrdinaryFile(*file, info)) {
     case OpenFailure::None:
         return {std::move(file), {}};
     case OpenFailure::Missing:
-        return {nullptr, QStringLiteral("找不到这个文件")};
+        return {nullptr, {PictureProblem::Missing, {}}};
     case OpenFailure::NotAFile:
-        return {nullptr, QStringLiteral("这不是一个文件")};
+        return {nullptr, {PictureProblem::NotAFile, {}}};
     case OpenFailure::CannotOpen:
         break;
     }
-    return {nullptr, QStringLiteral("文件无法打开")};
+    return {nullptr, {PictureProblem::CannotOpen, {}}};
 }
 
 QSize sizeClaimedByHeader(const QByteArray &header)
@@ -56,14 +56,11 @@ QSize sizeClaimedByHeader(const QByteArray &header)
     return {};
 }
 
-QString pictureSizeProblem(const QSize &claimed)
+PictureProblem pictureSizeProblem(const QSize &claimed)
 {
     if (!claimed.isValid() || qint64(claimed.width()) * claimed.height() <= backgroundPixelLimit)
         return {};
-    return QStringLiteral("图片太大(宽%1像素,高%2像素),预览最多只能显示约%3万像素的图片")
-        .arg(claimed.width())
-        .arg(claimed.height())
-        .arg(backgroundPixelLimit / 10000);
+    return {PictureProblem::TooLarge, claimed};
 }
 
 } // namespace skinmaker::core

@@ -26,11 +26,11 @@ QString tipsFileName()
     return QStringLiteral("QQ.QQ");
 }
 
-std::optional<platform::ansi::TextLines> readTips(const QString &path)
+std::optional<platform::textfile::TextLines> readTips(const QString &path)
 {
     if (path.isEmpty())
         return std::nullopt;
-    return platform::ansi::readLines(path, tipsByteLimit);
+    return platform::textfile::readLines(path, tipsByteLimit);
 }
 
 qsizetype tipNumber(double r, qsizetype count)

@@ -22,7 +22,7 @@ inline constexpr qint64 tipsByteLimit = 16 * 1024 * 1024;
 // Every line a tip, in file order: empty lines are tips, nothing is trimmed; a last line
 // without a line end is a tip, a final line end starts none. nullopt when there is no file to
 // read: the path is empty or missing, names a folder, a pipe or a device, or cannot be read.
-std::optional<platform::ansi::TextLines> readTips(const QString &path);
+std::optional<platform::textfile::TextLines> readTips(const QString &path);
 
 // The 1-based number of the tip a random r (0 <= r < 1) draws from count tips:
 // floor(r * count + 1). Each number from 1 to count is equally likely; 1 when count is 0.

@@ -2,6 +2,8 @@
 
 #include "formats/musicsetting.h"
 
+#include "platform/words/filewords.h"
+
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
@@ -82,10 +84,10 @@ void MusicWindow::confirm()
             break;
         }
     }
-    const formats::MusicSettingOutcome outcome = formats::storeMusicSetting(line);
+    const platform::textfile::WriteOutcome outcome = formats::storeMusicSetting(line);
     if (!outcome.ok()) {
         // The choice stays on screen for the user to try again once the file can be written.
-        platform::notice(formats::musicSettingNotice(outcome));
+        platform::notice(platform::words::musicSettingNotice(outcome));
         return;
     }
     platform::notice(QStringLiteral("设置完成!请重新启动本程序以生效"));

@@ -2,6 +2,8 @@
 
 #include "mainwindow.h"
 
+#include "skinmaker/words/notices.h"
+
 #include "platform/core/winpath.h"
 #include "platform/widgets/filesystemlists.h"
 #include "platform/widgets/look.h"
@@ -54,9 +56,7 @@ void FolderBrowseWindow::confirm()
     // The installation path is read with "\" as its separator: a name holding one would lead
     // the skin elsewhere, so the box keeps what it holds.
     if (const QString name = platform::nameHoldingBackslash(m_dir1->path()); !name.isEmpty()) {
-        platform::notice(QStringLiteral("文件夹的名称“%1”中含有“\\”,而QQ安装路径用“\\”分隔文件夹,"
-                                        "将找不到这个文件夹.\n请先给它改名,再选择.")
-                             .arg(name));
+        platform::notice(words::backslashInFolderNameNotice(name));
         return;
     }
     // The open folder, not a merely highlighted one, exactly as the list gives it.

@@ -100,7 +100,7 @@ bool TipWindow::load()
 
 bool TipWindow::LoadTips(const QString &path)
 {
-    std::optional<platform::ansi::TextLines> tips = core::readTips(path);
+    std::optional<platform::textfile::TextLines> tips = core::readTips(path);
     if (!tips)
         return false;
     m_tips = std::move(*tips);

@@ -37,7 +37,7 @@ private:
     // False when tips at start are off: the window is then to be destroyed before it shows.
     bool load();
 
-    platform::ansi::TextLines m_tips;
+    platform::textfile::TextLines m_tips;
     qsizetype m_current = 1;  // 1-based, as the draw gives it
     QLabel *m_tipText = nullptr;
     QPushButton *m_ok = nullptr;

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray content = input.restRepeated(repeats, cap + 16 * 1024);
     const QString file = fuzz::writeScratchFile(QStringLiteral("lines.txt"), content);
 
-    const std::optional<QStringList> lines = platform::ansi::readAllLines(file, cap);
+    const std::optional<QStringList> lines = platform::textfile::readAllLines(file, cap);
     fuzz::require(lines.has_value(), "an ordinary file can be read");
     fuzz::requireLinesWithinCap(*lines, content, cap);
     return 0;

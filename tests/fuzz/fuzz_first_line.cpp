@@ -7,7 +7,7 @@
 #include "platform/core/ansitext.h"
 #include "platform/core/textfile.h"
 
-using platform::ansi::firstLineLimit;
+using platform::textfile::firstLineLimit;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

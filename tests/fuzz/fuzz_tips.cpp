@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray content = input.restRepeated(repeats, 256 * 1024);
     const QString file = fuzz::writeScratchFile(skinmaker::core::tipsFileName(), content);
 
-    const std::optional<platform::ansi::TextLines> tips = skinmaker::core::readTips(file);
+    const std::optional<platform::textfile::TextLines> tips = skinmaker::core::readTips(file);
     fuzz::require(tips.has_value(), "an ordinary tips file can be read");
     const QStringList lines = tips->toList();
     fuzz::requireLinesWithinCap(lines, content, tipsByteLimit);

@@ -4,6 +4,7 @@
 #include "fuzzinput.h"
 
 #include "platform/core/winpath.h"
+#include "platform/words/filewords.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString native = platform::nativePath(windowsPath);
     fuzz::require(!native.contains(u'\\'), "no backslash is left in the file name");
     // The notices' wording about the path must not fail either.
-    platform::whereOnThisSystemLine(windowsPath);
-    platform::missingWineDriveReason(windowsPath);
+    platform::words::whereOnThisSystemLine(windowsPath);
+    platform::words::missingWineDriveReason(windowsPath);
 
     if (windowsPath.size() >= 2 && isAsciiLetter(windowsPath.at(0)) && windowsPath.at(1) == u':') {
         const QString root = driveRoot(windowsPath.at(0));
