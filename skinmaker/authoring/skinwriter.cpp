@@ -1,5 +1,8 @@
 #include "skinwriter.h"
 
+#include "skinmaker/core/skincheck.h"
+#include "skinmaker/words/checkwords.h"
+
 #include "platform/core/ansitext.h"
 #include "platform/core/winpath.h"
 #include "platform/widgets/fields.h"
@@ -97,7 +100,8 @@ QString outcomeNotice(const WriteOutcome &outcome)
     return {};
 }
 
-bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes)
+bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes,
+                 QString *warning)
 {
     QList<core::LabelledText> fields;
     for (const QLineEdit *box : boxes)
@@ -112,11 +116,18 @@ bool appendBlock(const core::SkinLocation &location, const QStringList &block, c
     // The notice offers no way back: however it is closed, the write goes on.
     platform::notice(QStringLiteral("您要生成的文件为") + prepared.outcome.path + QStringLiteral("如果确认无误请点确定"));
 
+    // What the file held before, as far as the checker reads one: the client would read only the
+    // first of two sections of one name.
+    const QByteArray existing =
+        platform::ansi::readStartOfFile(platform::nativePath(prepared.outcome.path), core::skinIniReadLimit)
+            .value_or(QByteArray());
     const WriteOutcome outcome = core::appendPrepared(prepared);
     if (!outcome.ok()) {
         platform::notice(outcomeNotice(outcome));
         return false;
     }
+    if (warning)
+        *warning = words::repeatedSectionsWarning(core::repeatedSections(existing, prepared.bytes));
     return true;
 }
 
