@@ -49,10 +49,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTableWidget>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStringDecoder>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtEndian>

@@ -23,8 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QTableWidget>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -392,7 +392,8 @@ void MainWindowTest::checkSkinListsFindingsAndTidies()
     FIND(QPushButton, tidy, window, "整理");
     QTest::mouseClick(tidy, Qt::LeftButton);
     QCOMPARE(readBytes(file), QByteArray("[main]\r\ntile=new.bmp\r\n"));
-    QCOMPARE(readBytes(file + QStringLiteral(".bak")), QByteArray("[main]\r\ntile=gone.bmp\r\n[main]\r\ntile=new.bmp\r\n"));
+    QCOMPARE(readBytes(file + QStringLiteral(".bak")),
+             QByteArray("[main]\r\ntile=gone.bmp\r\n[main]\r\ntile=new.bmp\r\n"));
     // Checked again: only new.bmp, which is missing too, is left.
     QTRY_COMPARE(window->table()->rowCount(), 1);
     QCOMPARE(window->table()->item(0, 3)->text(), QStringLiteral("new.bmp"));

@@ -1,10 +1,10 @@
 #include "checkwindow.h"
 
-#include "previewwindow.h"
 #include "skinwriter.h"
 
 #include "skinmaker/core/skincheck.h"
 #include "skinmaker/core/skinwrite.h"
+#include "skinmaker/pictures/picturereader.h"
 #include "skinmaker/words/checkwords.h"
 
 #include "platform/core/winpath.h"
@@ -22,15 +22,6 @@
 #include <memory>
 
 namespace skinmaker::authoring {
-
-namespace {
-
-bool decodes(const QString &nativePath)
-{
-    return !loadPicture(nativePath).picture.isNull();
-}
-
-} // namespace
 
 CheckWindow::CheckWindow()
 {
@@ -88,7 +79,8 @@ void CheckWindow::startCheck()
     // thread, so a slow disk or large pictures never freeze the window.
     auto result = std::make_shared<core::SkinCheck>();
     const QString folder = m_folder;
-    QThread *worker = QThread::create([result, folder] { *result = core::checkSkinFolder(folder, decodes); });
+    QThread *worker =
+        QThread::create([result, folder] { *result = core::checkSkinFolder(folder, pictures::isDecodable); });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &QThread::finished, this, [this, result, folder] {
         // A check of another folder started meanwhile brings its own result.
@@ -143,4 +135,4 @@ void showSkinCheck(const core::SkinLocation &location)
         Window::show();
 }
 
-} // namespace skinmaker::authoring
+}  // namespace skinmaker::authoring

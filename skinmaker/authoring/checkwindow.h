@@ -46,4 +46,4 @@ private:
 // The menu command: shows the window and checks the skin the main window names now.
 void showSkinCheck(const core::SkinLocation &location);
 
-} // namespace skinmaker::authoring
+}  // namespace skinmaker::authoring

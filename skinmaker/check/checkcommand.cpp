@@ -9,14 +9,9 @@ namespace skinmaker::check {
 
 namespace {
 
-bool decodes(const QString &nativePath)
-{
-    return !pictures::loadPicture(nativePath).picture.isNull();
-}
-
 int check(const QString &folder, QTextStream &out, QTextStream &errors)
 {
-    const core::SkinCheck checked = core::checkSkinFolder(folder, decodes);
+    const core::SkinCheck checked = core::checkSkinFolder(folder, pictures::isDecodable);
     if (checked.status != core::SkinCheck::Checked) {
         errors << words::checkProblem(checked) << Qt::endl;
         return Unreadable;
@@ -42,7 +37,7 @@ int tidy(const QString &folder, QTextStream &out, QTextStream &errors)
     return NoFinding;
 }
 
-} // namespace
+}  // namespace
 
 int runChecker(const QStringList &arguments, QTextStream &out, QTextStream &errors)
 {
@@ -58,4 +53,4 @@ int runChecker(const QStringList &arguments, QTextStream &out, QTextStream &erro
     return Unreadable;
 }
 
-} // namespace skinmaker::check
+}  // namespace skinmaker::check

@@ -52,10 +52,10 @@ PictureSearch searchPicture(const QString &folder, const QString &name)
 {
     QString relative = name;
     relative.replace(u'\\', u'/');
-    PictureSearch search{QDir(folder).filePath(relative), {}};
+    PictureSearch search{QDir::cleanPath(QDir(folder).absoluteFilePath(relative)), {}};
     if (QFileInfo::exists(search.exact) || QFileInfo(search.exact).isSymLink())
         return search;
-    QString found = folder;
+    QString found = QDir(folder).absolutePath();
     const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
     for (const QString &part : parts) {
         const QStringList entries =
@@ -142,7 +142,7 @@ bool folderReadable(const QString &folder)
     return info.isDir() && QDir(folder).isReadable();
 }
 
-} // namespace
+}  // namespace
 
 QList<IniLine> parseIni(const QByteArray &bytes)
 {
@@ -274,6 +274,9 @@ QList<Finding> checkSkinIni(const QByteArray &bytes, const QString &nativeFolder
             if (shadowed || earlier != keys.cend()) {
                 finding.kind = Finding::ShadowedKey;
                 if (earlier != keys.cend()) {
+                    // The same value again changes nothing the client reads.
+                    if (earlier->value == line.value)
+                        break;
                     finding.earlierValue = text(earlier->value);
                     finding.earlierLine = earlier->number;
                 }
@@ -496,4 +499,4 @@ TidyOutcome tidySkinFolder(const QString &nativeFolder)
     return outcome;
 }
 
-} // namespace skinmaker::core
+}  // namespace skinmaker::core

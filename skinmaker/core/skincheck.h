@@ -24,10 +24,10 @@ inline constexpr qint64 skinIniReadLimit = 4 * 1024 * 1024;
 struct IniLine {
     enum Kind {
         Blank,
-        Comment,        // starts with ';'
-        Section,        // "[name]"; name holds it
-        Entry,          // "key=value"
-        NoEquals,       // text without '=' inside a section: the client ignores it
+        Comment,  // starts with ';'
+        Section,  // "[name]"; name holds it
+        Entry,  // "key=value"
+        NoEquals,  // text without '=' inside a section: the client ignores it
         BeforeSection,  // text before the first section: the client ignores it
     };
     Kind kind = Blank;
@@ -58,27 +58,27 @@ inline constexpr NumberRange colourRange{0, 255};
 
 struct Finding {
     enum Kind {
-        ShadowedSection,   // a later section of a name that came before
-        ShadowedKey,       // a key the client never reads: an earlier line of it, or its section, came first
-        PictureMissing,    // the picture named is not in the skin folder
+        ShadowedSection,  // a later section of a name that came before
+        ShadowedKey,  // a value the client never reads: an earlier line of its key, or its section, came first
+        PictureMissing,  // the picture named is not in the skin folder
         PictureOtherCase,  // the picture is there only under another letter case
-        PictureUnreadable, // there, but no plain file that may be read
-        PictureUndecodable,// read, but the preview cannot decode it
-        NotANumber,        // a numeric key that holds no whole number
+        PictureUnreadable,  // there, but no plain file that may be read
+        PictureUndecodable,  // read, but the preview cannot decode it
+        NotANumber,  // a numeric key that holds no whole number
         NumberOutOfRange,  // a whole number outside its key's range
-        NoEquals,          // a line without '=' inside a section
-        BeforeSection,     // text before the first section
-        InvalidGbk,        // bytes that form no GBK character
+        NoEquals,  // a line without '=' inside a section
+        BeforeSection,  // text before the first section
+        InvalidGbk,  // bytes that form no GBK character
         ReadLimitReached,  // only the first skinIniReadLimit bytes were checked
     };
     Kind kind = ShadowedSection;
     QString section;
     QString key;
-    QString value;         // for ShadowedKey, the value the client does not read
+    QString value;  // for ShadowedKey, the value the client does not read
     QString earlierValue;  // for ShadowedKey, the value it reads; empty with earlierLine 0 when none
     int line = 0;
-    int earlierLine = 0;   // for the shadowed findings: the line that wins
-    QString path;          // for pictures: where it was looked for, or where the other case lies
+    int earlierLine = 0;  // for the shadowed findings: the line that wins
+    QString path;  // for pictures: where it was looked for, or where the other case lies
     NumberRange range{0, 0};  // for NumberOutOfRange
 };
 
@@ -89,7 +89,7 @@ struct SkinCheck {
     enum Status {
         Checked,
         FolderUnreadable,  // the folder is missing or cannot be listed
-        IniUnreadable,     // skin.ini is missing, no ordinary file or cannot be read
+        IniUnreadable,  // skin.ini is missing, no ordinary file or cannot be read
     };
     Status status = Checked;
     QString iniPath;  // native
@@ -112,8 +112,8 @@ QStringList repeatedSections(const QByteArray &existing, const QByteArray &block
 struct TidyChange {
     enum Kind {
         SectionsMerged,  // section appeared `count` times
-        ValueChanged,    // key now reads value instead of earlierValue
-        LayoutOnly,      // only blank lines or line ends change
+        ValueChanged,  // key now reads value instead of earlierValue
+        LayoutOnly,  // only blank lines or line ends change
     };
     Kind kind = SectionsMerged;
     QString section;
@@ -132,18 +132,18 @@ Tidied tidyIni(const QByteArray &bytes);
 struct TidyOutcome {
     enum Kind {
         Tidied,
-        NothingToTidy,   // the tidied bytes are the file's own: nothing written
-        IniUnreadable,   // as for SkinCheck
-        TooLarge,        // over skinIniReadLimit: tidying would lose the rest
-        BackupFailed,    // skin.ini.bak could not be written; skin.ini untouched
-        WriteFailed,     // skin.ini could not be replaced; it holds its old bytes
+        NothingToTidy,  // the tidied bytes are the file's own: nothing written
+        IniUnreadable,  // as for SkinCheck
+        TooLarge,  // over skinIniReadLimit: tidying would lose the rest
+        BackupFailed,  // skin.ini.bak could not be written; skin.ini untouched
+        WriteFailed,  // skin.ini could not be replaced; it holds its old bytes
     };
     Kind kind = Tidied;
     QString iniPath;
     QString backupPath;
     QList<TidyChange> changes;
     QByteArray original;  // the bytes read
-    QByteArray tidied;    // the bytes to write
+    QByteArray tidied;  // the bytes to write
     platform::ansi::FileError error;  // for BackupFailed and WriteFailed
     bool ok() const { return kind == Tidied || kind == NothingToTidy; }
 };
@@ -154,4 +154,4 @@ TidyOutcome planTidy(const QString &nativeFolder);
 // under the write rules of textfile.h: never through a link, never half, read back.
 TidyOutcome tidySkinFolder(const QString &nativeFolder);
 
-} // namespace skinmaker::core
+}  // namespace skinmaker::core

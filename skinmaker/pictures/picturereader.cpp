@@ -25,7 +25,7 @@ private:
     int m_previous;
 };
 
-} // namespace
+}  // namespace
 
 LoadedPicture loadPicture(const QString &fileName)
 {
@@ -62,4 +62,9 @@ LoadedPicture loadPicture(const QString &fileName)
     return {picture, {}};
 }
 
-} // namespace skinmaker::pictures
+bool isDecodable(const QString &fileName)
+{
+    return !loadPicture(fileName).picture.isNull();
+}
+
+}  // namespace skinmaker::pictures

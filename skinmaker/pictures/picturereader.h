@@ -7,7 +7,7 @@
 namespace skinmaker::pictures {
 
 struct LoadedPicture {
-    QImage picture;   // null when the picture could not be loaded
+    QImage picture;  // null when the picture could not be loaded
     QString problem;  // why not, in words for the user; empty on success
 };
 
@@ -15,4 +15,7 @@ struct LoadedPicture {
 // not a plain file and any picture larger than the allocation limit before decoding it.
 LoadedPicture loadPicture(const QString &fileName);
 
-} // namespace skinmaker::pictures
+// Whether loadPicture shows the picture; the checker's picture decoder.
+bool isDecodable(const QString &fileName);
+
+}  // namespace skinmaker::pictures

@@ -246,8 +246,8 @@ void MainWindow::generate()
 {
     // The boxes in the order their values stand in the block.
     QString warning;
-    if (authoring::appendBlock(location(), core::basicBlock(basicFields()), {m_text1, m_text4, m_text3, m_text2, m_text6},
-                               &warning))
+    if (authoring::appendBlock(location(), core::basicBlock(basicFields()),
+                               {m_text1, m_text4, m_text3, m_text2, m_text6}, &warning))
         platform::notice(QStringLiteral("生成成功!") + (warning.isEmpty() ? QString() : u'\n' + warning));
 }
 

@@ -32,7 +32,7 @@ QString place(const Finding &finding)
     return parts.join(u' ');
 }
 
-} // namespace
+}  // namespace
 
 QString findingKind(Finding::Kind kind)
 {
@@ -69,7 +69,7 @@ QString findingAdvice(const Finding &finding)
 {
     switch (finding.kind) {
     case Finding::ShadowedSection:
-        return QStringLiteral("QQ只读取第%1行的第一个[%2]段,这一段不起作用;请用“整理”合并")
+        return QStringLiteral("QQ只读取第%1行的[%2]段,这一段不起作用;请用“整理”合并")
             .arg(finding.earlierLine)
             .arg(finding.section);
     case Finding::ShadowedKey:
@@ -138,7 +138,8 @@ QString tidyChangeLine(const TidyChange &change)
     case TidyChange::ValueChanged:
         if (!change.earlierRead)
             return QStringLiteral("[%1] %2=%3 开始起作用").arg(change.section, change.key, change.value);
-        return QStringLiteral("[%1] %2 由“%3”改为“%4”").arg(change.section, change.key, change.earlierValue, change.value);
+        return QStringLiteral("[%1] %2 由“%3”改为“%4”")
+            .arg(change.section, change.key, change.earlierValue, change.value);
     case TidyChange::LayoutOnly:
         return QStringLiteral("删除空行,统一换行符");
     }
@@ -201,4 +202,4 @@ QString checkerHelp()
         "       and keeps the old file as skin.ini.bak. Exit status: 0 done, 2 failed (nothing changed).\n");
 }
 
-} // namespace skinmaker::words
+}  // namespace skinmaker::words
