@@ -484,6 +484,7 @@ TidyOutcome tidySkinFolder(const QString &nativeFolder)
         outcome.error = backup.error;
         return outcome;
     }
+    outcome.backupWritten = true;
     // Between reading and now another program may have written: tidy only what was read.
     const ReadIni again = readIni(outcome.iniPath);
     if (!again.bytes || *again.bytes != outcome.original) {

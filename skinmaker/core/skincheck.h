@@ -145,6 +145,7 @@ struct TidyOutcome {
     QByteArray original;  // the bytes read
     QByteArray tidied;  // the bytes to write
     platform::ansi::FileError error;  // for BackupFailed and WriteFailed
+    bool backupWritten = false;  // skin.ini.bak holds the bytes read
     bool ok() const { return kind == Tidied || kind == NothingToTidy; }
 };
 

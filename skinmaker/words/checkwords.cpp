@@ -162,9 +162,11 @@ QString tidyOutcomeLine(const TidyOutcome &outcome)
     case TidyOutcome::BackupFailed:
         return QStringLiteral("无法写入文件%1\n原因:%2\n%3没有被改动.")
             .arg(outcome.backupPath, platform::ansi::describe(outcome.error), outcome.iniPath);
-    case TidyOutcome::WriteFailed:
-        return QStringLiteral("无法写入文件%1\n原因:%2\n文件没有被改动,原来的内容也保存在%3.")
-            .arg(outcome.iniPath, platform::ansi::describe(outcome.error), outcome.backupPath);
+    case TidyOutcome::WriteFailed: {
+        const QString text = QStringLiteral("无法写入文件%1\n原因:%2\n文件没有被改动.")
+                                 .arg(outcome.iniPath, platform::ansi::describe(outcome.error));
+        return outcome.backupWritten ? text + QStringLiteral("原来的内容也保存在%1.").arg(outcome.backupPath) : text;
+    }
     }
     return {};
 }
