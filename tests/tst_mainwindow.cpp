@@ -388,9 +388,13 @@ void MainWindowTest::checkSkinListsFindingsAndTidies()
     QTRY_COMPARE(window->table()->rowCount(), 3);
     QCOMPARE(window->table()->item(0, 3)->text(), QStringLiteral("gone.bmp"));
 
+    m_session.notices().clear();
     m_session.notices().queueAnswer(QMessageBox::Yes);
     FIND(QPushButton, tidy, window, "整理");
     QTest::mouseClick(tidy, Qt::LeftButton);
+    // It asked first, naming the value that will take effect.
+    QVERIFY(m_session.notices().records().first().buttons.testFlag(QMessageBox::No));
+    QVERIFY(m_session.notices().records().first().text.contains(QStringLiteral("new.bmp")));
     QCOMPARE(readBytes(file), QByteArray("[main]\r\ntile=new.bmp\r\n"));
     QCOMPARE(readBytes(file + QStringLiteral(".bak")),
              QByteArray("[main]\r\ntile=gone.bmp\r\n[main]\r\ntile=new.bmp\r\n"));

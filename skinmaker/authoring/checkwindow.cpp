@@ -118,11 +118,7 @@ void CheckWindow::tidy()
         platform::notice(words::tidyOutcomeLine(plan));
         return;
     }
-    QStringList changes;
-    for (const core::TidyChange &change : plan.changes)
-        changes << words::tidyChangeLine(change);
-    if (!platform::ask(QStringLiteral("整理将改动%1:\n%2\n原来的文件将保存为%3.是否继续?")
-                           .arg(plan.iniPath, changes.join(u'\n'), plan.backupPath)))
+    if (!platform::ask(words::tidyQuestion(plan)))
         return;
     platform::notice(words::tidyOutcomeLine(core::tidySkinFolder(m_folder)));
     startCheck();

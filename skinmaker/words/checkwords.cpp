@@ -146,6 +146,15 @@ QString tidyChangeLine(const TidyChange &change)
     return {};
 }
 
+QString tidyQuestion(const TidyOutcome &plan)
+{
+    QStringList changes;
+    for (const TidyChange &change : plan.changes)
+        changes << tidyChangeLine(change);
+    return QStringLiteral("整理将改动%1:\n%2\n原来的文件将保存为%3.是否继续?")
+        .arg(plan.iniPath, changes.join(u'\n'), plan.backupPath);
+}
+
 QString tidyOutcomeLine(const TidyOutcome &outcome)
 {
     switch (outcome.kind) {

@@ -22,6 +22,8 @@ QString findingsSummary(qsizetype count);
 QString checkProblem(const core::SkinCheck &check);
 
 QString tidyChangeLine(const core::TidyChange &change);
+// The question 整理 asks before it writes, naming every change.
+QString tidyQuestion(const core::TidyOutcome &plan);
 // What became of a tidy: the reason when it failed, else a line saying it was done.
 QString tidyOutcomeLine(const core::TidyOutcome &outcome);
 
