@@ -22,14 +22,14 @@ std::optional<QString> readMusicSetting(const QString &fileName = musicSettingFi
 struct MusicSettingOutcome {
     enum Kind {
         Stored,
-        ControlCharacters,  // a line break would split the name; the reader takes one line
+        ControlCharacters,      // a line break would split the name; the reader takes one line
         UnencodableCharacters,  // GBK cannot hold them, so the name could not be read back
-        FileFailed,  // the file could not be written; it holds what it held before
+        FileFailed,             // the file could not be written; it holds what it held before
     };
     Kind kind = Stored;
-    QList<char32_t> characters;  // for ControlCharacters and UnencodableCharacters
+    QList<char32_t> characters;        // for ControlCharacters and UnencodableCharacters
     platform::ansi::FileError error;  // for FileFailed
-    QString path;  // the file, as an absolute path of this system
+    QString path;                      // the file, as an absolute path of this system
     bool ok() const { return kind == Stored; }
 };
 

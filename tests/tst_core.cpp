@@ -201,10 +201,10 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile_data()
     QTest::newRow("link to /dev/full") << QStringLiteral("device link") << ansi::FileError::IsLink;
     QTest::newRow("pipe") << QStringLiteral("fifo") << ansi::FileError::NotRegular;
     QTest::newRow("write-only file") << QStringLiteral("write-only") << ansi::FileError::Unreadable;
-    QTest::newRow("folder that may not be entered")
-        << QStringLiteral("closed folder") << ansi::FileError::FolderUnreachable;
-    QTest::newRow("read-only folder, no file yet")
-        << QStringLiteral("read-only folder") << ansi::FileError::FolderReadOnly;
+    QTest::newRow("folder that may not be entered") << QStringLiteral("closed folder")
+                                                    << ansi::FileError::FolderUnreachable;
+    QTest::newRow("read-only folder, no file yet") << QStringLiteral("read-only folder")
+                                                   << ansi::FileError::FolderReadOnly;
     QTest::newRow("name of 300 characters") << QStringLiteral("long name") << ansi::FileError::NameTooLong;
 }
 
@@ -265,8 +265,7 @@ void CoreTest::appendReportsAFullDisk()
     QVERIFY(writeBytes(file, "old\r\n"));
     const ansi::WriteResult result = ansi::appendBytes(file, QByteArray(64 * 1024, 'n'));
     QCOMPARE(result.error.kind, ansi::FileError::DiskFull);
-    QVERIFY2(ansi::describe(result.error).startsWith(QStringLiteral("磁盘已满")),
-             qPrintable(ansi::describe(result.error)));
+    QVERIFY2(ansi::describe(result.error).startsWith(QStringLiteral("磁盘已满")), qPrintable(ansi::describe(result.error)));
     QCOMPARE(readBytes(file), QByteArray("old\r\n"));
 }
 
@@ -426,8 +425,7 @@ void CoreTest::allLinesFollowLineEnds()
     QVERIFY(writeBytes(file, "one\r\n\xc4"));
     QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("one"), QString(QChar(0xFFFD))}));
     QVERIFY(writeBytes(file, "a\rb\nc"));
-    QCOMPARE(*ansi::readAllLines(file, 1024),
-             (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    QCOMPARE(*ansi::readAllLines(file, 1024), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     QVERIFY(writeBytes(file, ""));
     QCOMPARE(*ansi::readAllLines(file, 1024), QStringList());
     QCOMPARE(ansi::readAllLines(path(QStringLiteral("missing.txt")), 1024), std::nullopt);

@@ -182,4 +182,4 @@ QString describe(const FileError &error)
     return reason(error) + QStringLiteral("(这个文件是一个链接,指向%1)").arg(error.linkTarget);
 }
 
-}  // namespace platform::ansi
+} // namespace platform::ansi

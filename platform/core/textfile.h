@@ -128,4 +128,4 @@ QString describe(const FileError &error);
 // working folder, also when that folder has been deleted meanwhile.
 QString absoluteNativePath(const QString &path);
 
-}  // namespace platform::ansi
+} // namespace platform::ansi

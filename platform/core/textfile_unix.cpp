@@ -556,4 +556,4 @@ std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
     return TextLines(wholeLinesWithin(std::move(*bytes), byteLimit));
 }
 
-}  // namespace platform::ansi
+} // namespace platform::ansi

@@ -89,7 +89,8 @@ bool PreviewWindow::load(const core::SkinLocation &location, const QString &pict
             loaded.problem = noWine;
         // The window still opens, with its own background where the picture would be.
         platform::notice(QStringLiteral("无法显示背景图片") + *path + platform::whereOnThisSystemLine(*path)
-                         + QStringLiteral("\n原因:") + loaded.problem + QStringLiteral("\n预览中将不显示背景图片."));
+                         + QStringLiteral("\n原因:") + loaded.problem
+                         + QStringLiteral("\n预览中将不显示背景图片."));
         return true;
     }
 

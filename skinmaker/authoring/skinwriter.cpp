@@ -56,8 +56,8 @@ QString fileFailureNotice(const WriteOutcome &outcome)
     const QString advice = outcome.error.kind == FileError::ChangedMeanwhile
         ? QStringLiteral("请检查文件的内容后再试.")
         : QStringLiteral("文件没有被改动,请检查后再试.");
-    return QStringLiteral("无法写入文件") + outcome.path + platform::whereOnThisSystemLine(outcome.path)
-        + QStringLiteral("\n原因:") + reason + u'\n' + advice;
+    return QStringLiteral("无法写入文件") + outcome.path + platform::whereOnThisSystemLine(outcome.path) + QStringLiteral("\n原因:")
+        + reason + u'\n' + advice;
 }
 
 } // namespace
@@ -114,8 +114,7 @@ bool appendBlock(const core::SkinLocation &location, const QStringList &block, c
     }
 
     // The notice offers no way back: however it is closed, the write goes on.
-    platform::notice(QStringLiteral("您要生成的文件为") + prepared.outcome.path
-                     + QStringLiteral("如果确认无误请点确定"));
+    platform::notice(QStringLiteral("您要生成的文件为") + prepared.outcome.path + QStringLiteral("如果确认无误请点确定"));
 
     // What the file held before, as far as the checker reads one: the client would read only the
     // first of two sections of one name.

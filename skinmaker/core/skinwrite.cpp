@@ -28,7 +28,7 @@ QList<FieldProblem> problemFields(const QList<LabelledText> &fields, Pick pick)
     return problems;
 }
 
-}  // namespace
+} // namespace
 
 PreparedBlock prepareBlock(const SkinLocation &location, const QStringList &block, const QList<LabelledText> &fields)
 {

@@ -28,16 +28,16 @@ struct FieldProblem {
 
 struct WriteOutcome {
     enum Kind {
-        Written,  // the block is verifiably at the end of the file
-        NoInstallPath,  // the install path is empty
-        NoVersion,  // neither QQ version is chosen, so there is no path
-        UnusableSkinName,  // the skin name cannot name a folder
-        ControlCharacters,  // a box holds a line break or another control character
+        Written,                // the block is verifiably at the end of the file
+        NoInstallPath,          // the install path is empty
+        NoVersion,              // neither QQ version is chosen, so there is no path
+        UnusableSkinName,       // the skin name cannot name a folder
+        ControlCharacters,      // a box holds a line break or another control character
         UnencodableCharacters,  // a box holds characters GBK cannot hold
-        FileFailed,  // the file could not be written; nothing of the block stays
+        FileFailed,             // the file could not be written; nothing of the block stays
     };
     Kind kind = Written;
-    QString path;  // skin.ini, Windows style, once the location gives one
+    QString path;                      // skin.ini, Windows style, once the location gives one
     // For ControlCharacters and UnencodableCharacters; for UnusableSkinName, the characters of
     // the name that cannot be seen, if it has any.
     QList<FieldProblem> fields;
