@@ -8,6 +8,7 @@
 #include "musicsetter/setterwindow.h"
 
 #include "skinmaker/authoring/buttonoptionswindow.h"
+#include "skinmaker/authoring/checkwindow.h"
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/core/tips.h"
@@ -49,7 +50,9 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStringDecoder>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtEndian>
@@ -279,6 +282,8 @@ public:
     void startMain();
     void write(Window window);
     void preview(const QString &pictureName);
+    // 工具 > 检查皮肤 on the skin of the location; waits for its findings.
+    void checkSkin();
     void startWithPlayer();
     void chooseTune(int number);
     void storeInSetter(const QString &path);
@@ -310,6 +315,8 @@ public:
     void expectWritten(const QByteArray &extraAtEnd = {});
     void expectPicture(const QSize &size);
     void expectNoPicture(const QString &reason);
+    // No box; the check window lists these kinds of finding, or says why it could not check.
+    void expectChecked(const QStringList &kinds, const QString &problem = {});
     void expectPlayerGiven(const QString &name);
     void expectTuneWindow(int selectedAtOpening, const QByteArray &stored);
     void expectTuneRefused(int selectedAtOpening, const QStringList &fragments);
@@ -532,6 +539,21 @@ void Case::preview(const QString &pictureName)
     m_window->findChild<QLineEdit *>(u"Text1"_s)->setText(pictureName);
     m_window->findChild<QRadioButton *>(QLatin1String(version))->setChecked(true);
     act([this] { testsupport::triggerAction(m_window, "ASSDFGHJKL"); });
+}
+
+void Case::checkSkin()
+{
+    startMain();
+    m_window = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    m_window->findChild<QLineEdit *>(u"Text7"_s)->setText(installPath);
+    m_window->findChild<QLineEdit *>(u"Text8"_s)->setText(skinName);
+    m_window->findChild<QRadioButton *>(QLatin1String(version))->setChecked(true);
+    // The window shows at once; the check itself runs off the window thread.
+    act([this] { testsupport::triggerAction(m_window, "checkskin"); });
+    auto *check = SingleWindow<skinmaker::authoring::CheckWindow>::existing();
+    QVERIFY(check && check->isVisible());
+    QSignalSpy checked(check, &skinmaker::authoring::CheckWindow::checked);
+    QVERIFY(checked.count() > 0 || checked.wait(actionBound));
 }
 
 void Case::startWithPlayer()
@@ -834,6 +856,20 @@ void Case::expectNoPicture(const QString &reason)
     QVERIFY(preview && preview->isVisible());
     QVERIFY(preview->background()->pixmap().isNull());
     expectTextsKept(m_window);
+}
+
+void Case::expectChecked(const QStringList &kinds, const QString &problem)
+{
+    if (QTest::currentTestFailed())
+        return;
+    expectNoNotice();
+    const auto *check = SingleWindow<skinmaker::authoring::CheckWindow>::existing();
+    QStringList listed;
+    for (int row = 0; row < check->table()->rowCount(); ++row)
+        listed << check->table()->item(row, 0)->text();
+    QCOMPARE(listed, kinds);
+    if (!problem.isEmpty())
+        QVERIFY(check->findChild<QLabel *>(u"结果"_s)->text().contains(problem));
 }
 
 void Case::expectPlayerGiven(const QString &name)
@@ -1152,6 +1188,24 @@ const Row rows[] = {
          c.expectNotice({c.shownIni(), u"其他程序同时改动了这个文件"_s, u"请检查文件的内容"_s});
          const QByteArray after = testsupport::readBytes(c.skinIni());
          QVERIFY(after.startsWith("old\r\n[SkinInfo]\r\n") && after.endsWith("late\r\n"));
+     }},
+
+    // --- skin.ini read by 工具 > 检查皮肤
+    {"skin.ini is a FIFO, 检查皮肤", "skin.ini", "a named pipe as skin.ini, checked",
+     "returns at once; the check window says 无法读取文件 and names it; no box",
+     [](Case &c) {
+         QVERIFY(QFile::remove(c.skinIni()));
+         c.mkfifo(c.skinIni());
+         c.checkSkin();
+         c.expectChecked({}, u"无法读取文件"_s + QDir::toNativeSeparators(c.skinIni()));
+     }},
+    {"skin.ini of 1 GB, 检查皮肤", "skin.ini", "a sparse skin.ini of 1 GiB of zero bytes, checked",
+     "the window stays usable; only the first 4 MiB are read; it lists 文件太大", [](Case &c) {
+         QFile file(c.skinIni());
+         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 30));
+         file.close();
+         c.checkSkin();
+         c.expectChecked({u"文件太大"_s});
      }},
 
     // --- the background picture in the preview (菜单 预览)

@@ -22,6 +22,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QStyleOption>
 
@@ -133,7 +134,9 @@ void LayoutTest::everyTextFitsInEveryFace()
     }
     QWidget *form1 = visibleWindow(QStringLiteral("Form1"), QStringLiteral("Morvane V3.2"));
     form1->findChild<QRadioButton *>(QStringLiteral("Option2"))->setChecked(true);
-    for (const char *item : {"g", "copyright", "ASSDFGHJKL", "about", "choose"})
+    // A skin name, so that 检查皮肤 opens its window (on a folder that is not there).
+    form1->findChild<QLineEdit *>(QStringLiteral("Text8"))->setText(QStringLiteral("蓝天"));
+    for (const char *item : {"g", "copyright", "ASSDFGHJKL", "about", "choose", "checkskin"})
         TRIGGER(form1, item);
     QVERIFY(testsupport::clickButton(form1, "Command2"));
     cut << cutTexts();

@@ -1,5 +1,6 @@
 // The main window: its fields, menus and the generate action that writes skin.ini.
 #include "skinmaker/authoring/buttonoptionswindow.h"
+#include "skinmaker/authoring/checkwindow.h"
 #include "skinmaker/shell/mainwindow.h"
 
 #include "platform/core/settings.h"
@@ -21,7 +22,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -57,6 +60,8 @@ private Q_SLOTS:
     void generateAppendsAfterWhatIsThere();
     void generateReachesTheWinePrefixByDefault();
     void generateUsesTheVersionFolderAndKeepsDoubledSeparators();
+    void secondGenerateWarnsOfRepeatedSections();
+    void checkSkinListsFindingsAndTidies();
 
     void missingVersionStopsTheAction();
     void emptyInstallPathStopsTheAction();
@@ -323,7 +328,8 @@ void MainWindowTest::generateAppendsAfterWhatIsThere()
     clickGenerate();
 
     QCOMPARE(readBytes(file), QByteArray("[SkinInfo]\r\nRemark=no line end") + emptyBlock + emptyBlock);
-    QCOMPARE(m_session.notices().texts().count(QStringLiteral("生成成功!")), 2);
+    // The second one also warns of the repeated sections (secondGenerateWarnsOfRepeatedSections).
+    QCOMPARE(m_session.notices().texts().filter(QRegularExpression(QStringLiteral("^生成成功!"))).size(), 2);
 }
 
 void MainWindowTest::generateReachesTheWinePrefixByDefault()
@@ -349,6 +355,52 @@ void MainWindowTest::generateUsesTheVersionFolderAndKeepsDoubledSeparators()
     QCOMPARE(m_session.notices().texts().first(), locationNotice(windowsPath));
     QCOMPARE(readBytes(m_session.installFile(QStringLiteral("NewSkins/蓝天/skin.ini"))), emptyBlock);
     QVERIFY(!QFileInfo::exists(m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"))));
+}
+
+void MainWindowTest::secondGenerateWarnsOfRepeatedSections()
+{
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
+    const QString successNotice = QStringLiteral("生成成功!");
+
+    clickGenerate();
+    QCOMPARE(m_session.notices().texts().last(), successNotice);
+
+    clickGenerate();
+    const QStringList lines = m_session.notices().texts().last().split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.first(), successNotice);
+    QVERIFY2(lines.last().contains(QStringLiteral("[main]")) && lines.last().contains(QStringLiteral("[menu]")),
+             qPrintable(lines.last()));
+    // Appending itself is unchanged.
+    QCOMPARE(readBytes(m_session.installFile(QStringLiteral("skins/蓝天/skin.ini"))), emptyBlock + emptyBlock);
+}
+
+void MainWindowTest::checkSkinListsFindingsAndTidies()
+{
+    const QString file = m_session.installFile(QStringLiteral("NewSkins/蓝天/skin.ini"));
+    QVERIFY(testsupport::writeBytes(file, "[main]\r\ntile=gone.bmp\r\n[main]\r\ntile=new.bmp\r\n"));
+    fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option2");
+
+    TRIGGER(form1(), "checkskin");
+    auto *window = platform::SingleWindow<skinmaker::authoring::CheckWindow>::existing();
+    QVERIFY(window && window->isVisible());
+    // The missing picture, the later [main] and its tile.
+    QTRY_COMPARE(window->table()->rowCount(), 3);
+    QCOMPARE(window->table()->item(0, 3)->text(), QStringLiteral("gone.bmp"));
+
+    m_session.notices().clear();
+    m_session.notices().queueAnswer(QMessageBox::Yes);
+    FIND(QPushButton, tidy, window, "整理");
+    QTest::mouseClick(tidy, Qt::LeftButton);
+    // It asked first, naming the value that will take effect.
+    QVERIFY(m_session.notices().records().first().buttons.testFlag(QMessageBox::No));
+    QVERIFY(m_session.notices().records().first().text.contains(QStringLiteral("new.bmp")));
+    QCOMPARE(readBytes(file), QByteArray("[main]\r\ntile=new.bmp\r\n"));
+    QCOMPARE(readBytes(file + QStringLiteral(".bak")),
+             QByteArray("[main]\r\ntile=gone.bmp\r\n[main]\r\ntile=new.bmp\r\n"));
+    // Checked again: only new.bmp, which is missing too, is left.
+    QTRY_COMPARE(window->table()->rowCount(), 1);
+    QCOMPARE(window->table()->item(0, 3)->text(), QStringLiteral("new.bmp"));
 }
 
 void MainWindowTest::missingVersionStopsTheAction()

@@ -115,6 +115,8 @@ private Q_SLOTS:
     void skinInfoAppendsItsBlock();
     void blocksFollowTheOrderOfTheActions();
     void locationIsReadWhenConfirmIsPressed();
+    void secondConfirmWarnsOfRepeatedSections_data();
+    void secondConfirmWarnsOfRepeatedSections();
 
     void refusedWriteKeepsTheWindowAndItsTexts_data();
     void refusedWriteKeepsTheWindowAndItsTexts();
@@ -426,6 +428,38 @@ void SkinWindowsTest::blocksFollowTheOrderOfTheActions()
 
     QCOMPARE(readBytes(skinIni()),
              emptyButtonBlock + emptyBasicBlock + emptySkinInfoBlock + emptyBasicBlock + emptyButtonBlock);
+}
+
+void SkinWindowsTest::secondConfirmWarnsOfRepeatedSections_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("section");
+    QTest::newRow("按钮") << QStringLiteral("Form3") << QStringLiteral("[buttont3]");
+    QTest::newRow("版权") << QStringLiteral("Form5") << QStringLiteral("[SkinInfo]");
+}
+
+void SkinWindowsTest::secondConfirmWarnsOfRepeatedSections()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, section);
+    setLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
+    const QString notice = locationNotice(m_session.install() + QStringLiteral("\\skins\\蓝天\\skin.ini"));
+
+    for (int time = 1; time <= 2; ++time) {
+        QWidget *window = openWindow(which);
+        QVERIFY(window);
+        m_session.notices().clear();
+        clickConfirm(window);
+        QTRY_VERIFY(!existingWindow(which));
+        if (time == 1) {
+            QCOMPARE(m_session.notices().texts(), QStringList{notice});
+        } else {
+            // These windows tell no success: the warning comes alone, after the write.
+            QCOMPARE(m_session.notices().texts().size(), 2);
+            QCOMPARE(m_session.notices().texts().first(), notice);
+            QVERIFY(m_session.notices().texts().last().contains(section));
+        }
+    }
 }
 
 void SkinWindowsTest::locationIsReadWhenConfirmIsPressed()

@@ -2,12 +2,19 @@
 
 #include "skinwriter.h"
 
+#include "platform/widgets/notice.h"
+
 namespace skinmaker::authoring {
 
 void BlockWindow::confirm()
 {
-    if (appendBlock(currentLocation(), block(), fieldBoxes()))
-        close();
+    QString warning;
+    if (!appendBlock(currentLocation(), block(), fieldBoxes(), &warning))
+        return;
+    // No success notice here by design: the warning comes alone.
+    if (!warning.isEmpty())
+        platform::notice(warning);
+    close();
 }
 
 } // namespace skinmaker::authoring

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "skinmaker/core/location.h"
-#include "skinmaker/core/picturefile.h"
+#include "skinmaker/pictures/picturereader.h"
 
 #include <QImage>
 #include <QString>
@@ -13,14 +13,9 @@ class QLabel;
 
 namespace skinmaker::authoring {
 
-struct LoadedPicture {
-    QImage picture;   // null when the picture could not be loaded
-    core::PictureProblem problem;  // why not; none on success
-};
-
-// Reads a picture file by its content (bitmap, GIF, JPEG, PNG), refusing anything that is
-// not a plain file and any picture larger than the allocation limit before decoding it.
-LoadedPicture loadPicture(const QString &fileName);
+// The background is read as every other reader of the skin's pictures reads it.
+using pictures::LoadedPicture;
+using pictures::loadPicture;
 
 // 预览: the skin's background picture behind four fixed pictures that imitate the parts of
 // the QQ 2004 panel covering it, to give a rough idea of the result.

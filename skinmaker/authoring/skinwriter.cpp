@@ -1,7 +1,10 @@
 #include "skinwriter.h"
 
+#include "skinmaker/core/skincheck.h"
+#include "skinmaker/words/checkwords.h"
 #include "skinmaker/words/notices.h"
 
+#include "platform/core/textfile.h"
 #include "platform/widgets/fields.h"
 #include "platform/widgets/notice.h"
 
@@ -29,7 +32,8 @@ core::SkinLocation currentLocation()
     return locationSource() ? locationSource()() : core::SkinLocation{};
 }
 
-bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes)
+bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes,
+                 QString *warning)
 {
     QList<platform::textfile::LabelledText> fields;
     for (const QLineEdit *box : boxes)
@@ -44,11 +48,17 @@ bool appendBlock(const core::SkinLocation &location, const QStringList &block, c
     // The notice offers no way back: however it is closed, the write goes on.
     platform::notice(words::aboutToWriteNotice(prepared.outcome.path));
 
+    // What the file held before, as far as the checker reads one: the client would read only the
+    // first of two sections of one name.
+    const QByteArray existing =
+        platform::textfile::readStartOfFile(prepared.nativePath, core::skinIniReadLimit).value_or(QByteArray());
     const platform::textfile::WriteOutcome outcome = platform::textfile::appendPrepared(prepared);
     if (!outcome.ok()) {
         platform::notice(words::writeNotice(outcome));
         return false;
     }
+    if (warning)
+        *warning = words::repeatedSectionsWarning(core::repeatedSections(existing, prepared.bytes));
     return true;
 }
 

@@ -25,7 +25,9 @@ core::SkinLocation currentLocation();
 // Checks the location and the boxes' texts, shows the location notice and appends the block
 // in one write. Every problem is told in a notice and stops the action with nothing written.
 // True only when the block is verifiably at the end of the file. boxes are the boxes the
-// block's values come from; notices name them by their captions.
-bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes);
+// block's values come from; notices name them by their captions. When the file already held
+// sections of the block's names, warning (if given) receives the line that says so.
+bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes,
+                 QString *warning = nullptr);
 
 } // namespace skinmaker::authoring

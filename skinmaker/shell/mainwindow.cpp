@@ -7,6 +7,7 @@
 
 #include "formats/musicsetting.h"
 #include "skinmaker/authoring/buttonoptionswindow.h"
+#include "skinmaker/authoring/checkwindow.h"
 #include "skinmaker/authoring/previewwindow.h"
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
@@ -195,6 +196,7 @@ void MainWindow::buildMenus()
 
     QMenu *tool = addMenu(nullptr, "tool", QStringLiteral("工具[T]"));
     QAction *musicSetter = addItem(tool, "music2", QStringLiteral("背景音乐添加程序"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    QAction *checkSkin = addItem(tool, "checkskin", QStringLiteral("检查皮肤"));
 
     QMenu *help = addMenu(nullptr, "help", QStringLiteral("帮助[&H]"));
     QAction *helpProgram = addItem(help, "hhh", QStringLiteral("帮助"), QKeySequence(Qt::CTRL | Qt::Key_H));
@@ -208,6 +210,7 @@ void MainWindow::buildMenus()
     connect(musicSetter, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("Morvane背景音乐添加程序.exe")); });
     connect(helpProgram, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("帮助.exe")); });
     connect(preview, &QAction::triggered, this, [this] { authoring::showPreview(location(), m_text1->text()); });
+    connect(checkSkin, &QAction::triggered, this, [this] { authoring::showSkinCheck(location()); });
     connect(buttonOptions, &QAction::triggered, this, [] {
         // The button sections land where the basic fields point, so remind the user first.
         platform::notice(QStringLiteral("请确定基本内容中的生成选项已经填写完毕,如果未填写完毕,将无法正确使用高级选项!"));
@@ -242,8 +245,10 @@ core::BasicFields MainWindow::basicFields() const
 void MainWindow::generate()
 {
     // The boxes in the order their values stand in the block.
-    if (authoring::appendBlock(location(), core::basicBlock(basicFields()), {m_text1, m_text4, m_text3, m_text2, m_text6}))
-        platform::notice(QStringLiteral("生成成功!"));
+    QString warning;
+    if (authoring::appendBlock(location(), core::basicBlock(basicFields()),
+                               {m_text1, m_text4, m_text3, m_text2, m_text6}, &warning))
+        platform::notice(QStringLiteral("生成成功!") + (warning.isEmpty() ? QString() : u'\n' + warning));
 }
 
 void MainWindow::startNewSkin()

@@ -21,6 +21,10 @@ for data in QQ.QQ qqq.qq music/{1..8}.mid; do
   cmp -s "$MORVANE_DATA_DIR/$data" "$prefix/$programdir/$data" || fail "$programdir/$data differs from the source"
 done
 
+# The checker is a program of its own on PATH, with its manual page.
+[ -x "$prefix/bin/morvane-check" ] || fail "bin/morvane-check is missing or not executable"
+need_file share/man/man1/morvane-check.1.gz
+
 for command in morvane morvane-music morvane-help; do
   [ -x "$prefix/bin/$command" ] || fail "bin/$command is missing or not executable"
   sh -n "$prefix/bin/$command" || fail "bin/$command is not a valid sh script"
