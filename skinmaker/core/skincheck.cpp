@@ -136,10 +136,15 @@ QString iniPathIn(const QString &folder)
     return QDir(folder).filePath(QStringLiteral("skin.ini"));
 }
 
-bool folderReadable(const QString &folder)
+// Why the folder cannot be checked, or Checked when it can.
+SkinCheck::Status folderStatus(const QString &folder)
 {
     const QFileInfo info(folder);
-    return info.isDir() && QDir(folder).isReadable();
+    if (!info.exists())
+        return SkinCheck::FolderMissing;
+    if (!info.isDir())
+        return SkinCheck::NotAFolder;
+    return QDir(folder).isReadable() ? SkinCheck::Checked : SkinCheck::FolderUnreadable;
 }
 
 }  // namespace
@@ -304,10 +309,9 @@ SkinCheck checkSkinFolder(const QString &nativeFolder, const PictureDecoder &dec
 {
     SkinCheck check;
     check.iniPath = iniPathIn(nativeFolder);
-    if (!folderReadable(nativeFolder)) {
-        check.status = SkinCheck::FolderUnreadable;
+    check.status = folderStatus(nativeFolder);
+    if (check.status != SkinCheck::Checked)
         return check;
-    }
     const ReadIni read = readIni(check.iniPath);
     if (!read.bytes) {
         check.status = SkinCheck::IniUnreadable;

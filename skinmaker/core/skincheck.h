@@ -88,7 +88,9 @@ using PictureDecoder = std::function<bool(const QString &nativePath)>;
 struct SkinCheck {
     enum Status {
         Checked,
-        FolderUnreadable,  // the folder is missing or cannot be listed
+        FolderMissing,  // no folder by that name
+        NotAFolder,  // a file or another thing by that name
+        FolderUnreadable,  // the folder cannot be listed
         IniUnreadable,  // skin.ini is missing, no ordinary file or cannot be read
     };
     Status status = Checked;

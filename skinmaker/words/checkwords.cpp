@@ -122,8 +122,12 @@ QString checkProblem(const core::SkinCheck &check)
     switch (check.status) {
     case core::SkinCheck::Checked:
         return {};
+    case core::SkinCheck::FolderMissing:
+        return QStringLiteral("无法读取皮肤文件夹%1\n原因:文件夹不存在").arg(QFileInfo(check.iniPath).path());
+    case core::SkinCheck::NotAFolder:
+        return QStringLiteral("无法读取皮肤文件夹%1\n原因:这不是一个文件夹").arg(QFileInfo(check.iniPath).path());
     case core::SkinCheck::FolderUnreadable:
-        return QStringLiteral("无法读取皮肤文件夹%1").arg(QFileInfo(check.iniPath).path());
+        return QStringLiteral("无法读取皮肤文件夹%1\n原因:没有读取的权限").arg(QFileInfo(check.iniPath).path());
     case core::SkinCheck::IniUnreadable:
         return QStringLiteral("无法读取文件%1(文件不存在,不是普通文件,或没有读取的权限)").arg(check.iniPath);
     }
