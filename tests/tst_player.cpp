@@ -6,7 +6,6 @@
 
 #include "platform/player/backgroundplayer.h"
 #include "platform/player/mediaplayer.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "uitest.h"
 
@@ -144,7 +143,7 @@ struct NeverDonePlayer : platform::MediaPlayer {
         NeverDonePlayer::busy.acquire();
         QMetaObject::invokeMethod(qApp, [] {
             std::puts("exit"), std::fflush(stdout);
-            testsupport::triggerAction(platform::SingleWindow<skinmaker::shell::MainWindow>::existing(), "exit");
+            testsupport::triggerAction(testsupport::existingWindow<skinmaker::shell::MainWindow>(), "exit");
         });
     }).detach();
     skinmaker::run(argc, argv);

@@ -32,11 +32,11 @@ bool takeMinimizedRequest();
 // A companion's first window, shown as the program that started it asked: minimised with the
 // focus, or as usual.
 template <typename Window>
-Window *showFirstWindow()
+Window *showFirstWindow(SingleWindow<Window> &first)
 {
     if (!takeMinimizedRequest())
-        return SingleWindow<Window>::show();
-    Window *window = SingleWindow<Window>::get();
+        return first.show();
+    Window *window = first.get();
     window->showMinimized();
     window->activateWindow();
     // A desktop without a task bar shows a minimised window nowhere: ask it to point ours out.

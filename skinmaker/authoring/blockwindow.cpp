@@ -6,7 +6,7 @@ namespace skinmaker::authoring {
 
 void BlockWindow::confirm()
 {
-    if (appendBlock(currentLocation(), block(), fieldBoxes()))
+    if (appendBlock(m_location(), block(), fieldBoxes()))
         close();
 }
 

@@ -6,7 +6,6 @@
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,18 +150,6 @@ bool PreviewWindow::load(const core::SkinLocation &location, const QString &pict
     m_image1->setPixmap(picture);
     m_image1->resize(picture.deviceIndependentSize().toSize());
     return true;
-}
-
-void showPreview(const core::SkinLocation &location, const QString &pictureName)
-{
-    using Preview = platform::SingleWindow<PreviewWindow>;
-    // An existing window, shown or hidden, is only brought forward: its picture stays.
-    if (Preview::existing()) {
-        Preview::show();
-        return;
-    }
-    if (Preview::get()->load(location, pictureName))
-        Preview::show();
 }
 
 } // namespace skinmaker::authoring

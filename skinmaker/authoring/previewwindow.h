@@ -39,8 +39,4 @@ private:
     QLabel *m_image1 = nullptr;
 };
 
-// The menu command: an existing window is only brought forward; a new one first runs its
-// load steps with these fields.
-void showPreview(const core::SkinLocation &location, const QString &pictureName);
-
 } // namespace skinmaker::authoring

@@ -13,12 +13,6 @@ using core::WriteOutcome;
 
 namespace {
 
-LocationSource &locationSource()
-{
-    static LocationSource source;
-    return source;
-}
-
 // One box a line: “caption”中的“characters”.
 QString namedFields(const QList<core::FieldProblem> &fields)
 {
@@ -58,16 +52,6 @@ QString fileFailureNotice(const WriteOutcome &outcome)
 }
 
 } // namespace
-
-void setLocationSource(LocationSource source)
-{
-    locationSource() = std::move(source);
-}
-
-core::SkinLocation currentLocation()
-{
-    return locationSource() ? locationSource()() : core::SkinLocation{};
-}
 
 QString outcomeNotice(const WriteOutcome &outcome)
 {

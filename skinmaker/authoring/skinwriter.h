@@ -12,15 +12,12 @@
 class QLineEdit;
 
 // The window side of the write procedure shared by the three actions that add a block to
-// skin.ini: the notices around the write, and where the writing windows learn the location.
+// skin.ini: the notices around the write.
 namespace skinmaker::authoring {
 
-// The location as the main window shows it at this moment. The main window registers itself
-// here, so the writing windows need nothing from the shell above them.
+// The location as the main window shows it at this moment; the program hands it to the
+// writing windows, so they need nothing from the shell above them.
 using LocationSource = std::function<core::SkinLocation()>;
-void setLocationSource(LocationSource source);
-// Without a source, a location with nothing filled in.
-core::SkinLocation currentLocation();
 
 // What the user is told when a write stops, in the program's words.
 QString outcomeNotice(const core::WriteOutcome &outcome);
