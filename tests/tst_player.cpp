@@ -131,7 +131,10 @@ bool playerDecided()
 // answering; and the main program as main() runs it with that player, 退出 chosen once it hangs.
 struct NeverDonePlayer : platform::MediaPlayer {
     void setFileName(const QString &) override {}
-    void command(const QString &) override { busy.release(), std::this_thread::sleep_for(std::chrono::hours(24)); }
+    void command(platform::PlayerCommand) override
+    {
+        busy.release(), std::this_thread::sleep_for(std::chrono::hours(24));
+    }
     static inline QSemaphore busy{0};
 };
 
@@ -163,7 +166,11 @@ QString send(platform::MediaPlayer &player, const QStringList &commands)
         getrusage(RUSAGE_THREAD, &before);
         QElapsedTimer timer;
         timer.start();
-        command.startsWith(u"file:") ? player.setFileName(command.mid(5)) : player.command(command);
+        // A name the player has no command for is never sent.
+        if (command.startsWith(u"file:"))
+            player.setFileName(command.mid(5));
+        else if (const auto known = platform::playerCommandNamed(command))
+            player.command(*known);
         const qint64 elapsed = timer.elapsed();
         getrusage(RUSAGE_THREAD, &after);
         const qint64 held = after.ru_nvcsw > before.ru_nvcsw ? elapsed : cpuMs(after) - cpuMs(before);
@@ -345,8 +352,8 @@ int main(int argc, char *argv[])
         const auto player = platform::makePlayer();
         for (int file = 2; file < argc; ++file) {
             player->setFileName(QString::fromLocal8Bit(argv[file]));
-            player->command(QStringLiteral("open"));
-            player->command(QStringLiteral("play"));
+            player->command(platform::PlayerCommand::Open);
+            player->command(platform::PlayerCommand::Play);
         }
         return application.exec();
     }

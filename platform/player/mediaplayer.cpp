@@ -11,7 +11,30 @@ namespace {
 
 PlayerOverride *activeOverride = nullptr;
 
+constexpr std::pair<PlayerCommand, const char *> commandNames[] = {
+    {PlayerCommand::Open, "open"}, {PlayerCommand::Play, "play"},   {PlayerCommand::Prev, "prev"},
+    {PlayerCommand::Stop, "stop"}, {PlayerCommand::Close, "close"},
+};
+
 } // namespace
+
+QString playerCommandName(PlayerCommand command)
+{
+    for (const auto &[known, name] : commandNames) {
+        if (known == command)
+            return QLatin1String(name);
+    }
+    return {};
+}
+
+std::optional<PlayerCommand> playerCommandNamed(QStringView name)
+{
+    for (const auto &[command, known] : commandNames) {
+        if (name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0)
+            return command;
+    }
+    return std::nullopt;
+}
 
 std::unique_ptr<MediaPlayer> makePlayer()
 {

@@ -61,7 +61,7 @@ MainWindow::MainWindow(std::unique_ptr<platform::MediaPlayer> player) : m_player
     // Ctrl+E ends the program even from inside a text box, as the tips promise.
     platform::putMenuShortcutsFirst(this);
     // Closing the frame releases the sound device; the program itself may go on.
-    connect(this, &MainWindow::closedByFrame, this, [this] { sendToPlayer("close"); });
+    connect(this, &MainWindow::closedByFrame, this, [this] { sendToPlayer(platform::PlayerCommand::Close); });
 
     // Fixed single-line frame: the window keeps the designed size, centred on the screen.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -204,10 +204,10 @@ void MainWindow::buildMenus()
     connect(chooseTune, &QAction::triggered, this, &MainWindow::musicChoiceRequested);
     // Again from the very beginning, whether it was playing, stopped or had ended.
     connect(startTune, &QAction::triggered, this, [this] {
-        sendToPlayer("prev");
-        sendToPlayer("play");
+        sendToPlayer(platform::PlayerCommand::Prev);
+        sendToPlayer(platform::PlayerCommand::Play);
     });
-    connect(stopTune, &QAction::triggered, this, [this] { sendToPlayer("stop"); });
+    connect(stopTune, &QAction::triggered, this, [this] { sendToPlayer(platform::PlayerCommand::Stop); });
 }
 
 core::SkinLocation MainWindow::location() const
@@ -271,14 +271,14 @@ void MainWindow::startTune()
     if (!m_player)
         return;
     m_player->setFileName(formats::readMusicSetting().value_or(QString()));
-    sendToPlayer("open");
-    sendToPlayer("play");
+    sendToPlayer(platform::PlayerCommand::Open);
+    sendToPlayer(platform::PlayerCommand::Play);
 }
 
-void MainWindow::sendToPlayer(const char *command)
+void MainWindow::sendToPlayer(platform::PlayerCommand command)
 {
     if (m_player)
-        m_player->command(QLatin1String(command));
+        m_player->command(command);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

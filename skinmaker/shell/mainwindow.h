@@ -18,6 +18,7 @@ class QRadioButton;
 
 namespace platform {
 class MediaPlayer;
+enum class PlayerCommand;
 }
 
 namespace skinmaker::shell {
@@ -74,7 +75,7 @@ private:
     void generate();
     void startNewSkin();
     void turnTipsOn();
-    void sendToPlayer(const char *command);
+    void sendToPlayer(platform::PlayerCommand command);
     // The boxes of the basic block in the order their values stand in it.
     QList<QLineEdit *> basicBlockBoxes() const;
 
