@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "platform/core/scopedoverride.h"
 
+#include <QString>
 #include <QStringView>
 
 #include <functional>
@@ -39,20 +40,17 @@ std::unique_ptr<MediaPlayer> makePlayer();
 
 // While one exists, makePlayer() returns what this factory makes (tests hand out
 // players that record what they are told).
-class PlayerOverride {
+class PlayerOverride : public ScopedOverride<PlayerOverride> {
 public:
     using Factory = std::function<std::unique_ptr<MediaPlayer>()>;
 
     explicit PlayerOverride(Factory factory);
     ~PlayerOverride();
-    PlayerOverride(const PlayerOverride &) = delete;
-    PlayerOverride &operator=(const PlayerOverride &) = delete;
 
     std::unique_ptr<MediaPlayer> make() const { return m_factory(); }
 
 private:
     Factory m_factory;
-    PlayerOverride *m_previous = nullptr;
 };
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include "singlewindow.h"
 
+#include "platform/core/scopedoverride.h"
+
 #include <QApplication>
 #include <QString>
 #include <QStringList>
@@ -46,18 +48,15 @@ Window *showFirstWindow(SingleWindow<Window> &first)
 
 // While one exists, companions are looked for in these folders instead of the program's
 // own (tests place stand-in programs there).
-class CompanionFolders {
+class CompanionFolders : public ScopedOverride<CompanionFolders> {
 public:
     explicit CompanionFolders(QStringList folders);
     ~CompanionFolders();
-    CompanionFolders(const CompanionFolders &) = delete;
-    CompanionFolders &operator=(const CompanionFolders &) = delete;
 
     const QStringList &folders() const { return m_folders; }
 
 private:
     QStringList m_folders;
-    CompanionFolders *m_previous = nullptr;
 };
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/scopedoverride.h"
+
 #include <QList>
 #include <QMessageBox>
 #include <QString>
@@ -32,12 +34,10 @@ struct NoticeRecord {
 
 // While one exists, boxes are recorded instead of shown and questions take the queued
 // answers (No when none is queued).
-class NoticeRecorder {
+class NoticeRecorder : public ScopedOverride<NoticeRecorder> {
 public:
     NoticeRecorder();
     ~NoticeRecorder();
-    NoticeRecorder(const NoticeRecorder &) = delete;
-    NoticeRecorder &operator=(const NoticeRecorder &) = delete;
 
     void queueAnswer(QMessageBox::StandardButton answer) { m_answers << answer; }
     // Runs while the box would be open, before it is answered.
@@ -54,7 +54,6 @@ private:
     QList<NoticeRecord> m_records;
     QList<QMessageBox::StandardButton> m_answers;
     std::function<void(const NoticeRecord &)> m_onNotice;
-    NoticeRecorder *m_previous = nullptr;
 };
 
 } // namespace platform
