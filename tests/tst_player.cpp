@@ -200,6 +200,8 @@ private Q_SLOTS:
     void playsOnceStopsAndStartsAgainFromTheBeginning();
     void commandsThatCannotBeCarriedOutDoNothing_data();
     void commandsThatCannotBeCarriedOutDoNothing();
+    void commandNamesAreTheControlsOwn_data();
+    void commandNamesAreTheControlsOwn();
     void endsWhenTheSystemAsksWhilePlaying();
     void exitEndsTheProgramWhileThePlayerHangs();
 };
@@ -268,6 +270,31 @@ void PlayerTest::playsOnceStopsAndStartsAgainFromTheBeginning()
         const qsizetype again = bestMatch(sound, before, before + perSecond * 3 / 2, sound, start);
         QCOMPARE_LT(rms(sound, again, perSecond, sound, start) / rms(sound, start, perSecond), 0.05);
     }
+}
+
+void PlayerTest::commandNamesAreTheControlsOwn_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("command");  // -1: no command has this name
+    using platform::PlayerCommand;
+    QTest::newRow("open") << QStringLiteral("open") << int(PlayerCommand::Open);
+    QTest::newRow("play in capitals") << QStringLiteral("PLAY") << int(PlayerCommand::Play);
+    QTest::newRow("prev") << QStringLiteral("Prev") << int(PlayerCommand::Prev);
+    QTest::newRow("stop") << QStringLiteral("stop") << int(PlayerCommand::Stop);
+    QTest::newRow("close") << QStringLiteral("close") << int(PlayerCommand::Close);
+    QTest::newRow("pause, which the control lacks") << QStringLiteral("pause") << -1;
+    QTest::newRow("a typo") << QStringLiteral("stpo") << -1;
+    QTest::newRow("nothing") << QString() << -1;
+}
+
+void PlayerTest::commandNamesAreTheControlsOwn()
+{
+    QFETCH(QString, name);
+    QFETCH(int, command);
+    const std::optional<platform::PlayerCommand> named = platform::playerCommandNamed(name);
+    QCOMPARE(named ? int(*named) : -1, command);
+    if (named)
+        QCOMPARE(platform::playerCommandName(*named), name.toLower());
 }
 
 void PlayerTest::commandsThatCannotBeCarriedOutDoNothing_data()

@@ -33,10 +33,10 @@ public:
     // because no version was chosen.
     bool load(const core::SkinLocation &location, const QString &pictureName);
 
-    QLabel *background() const { return m_image1; }
+    QLabel *background() const { return m_background; }
 
 private:
-    QLabel *m_image1 = nullptr;
+    QLabel *m_background = nullptr;  // Image1
 };
 
 } // namespace skinmaker::authoring
