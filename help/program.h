@@ -2,6 +2,7 @@
 
 #include "helpwindow.h"
 
+#include "platform/widgets/notice.h"
 #include "platform/widgets/singlewindow.h"
 
 #include <QObject>
@@ -21,6 +22,7 @@ public:
     platform::SingleWindow<HelpWindow> &helpWindow() { return m_help; }
 
 private:
+    platform::ProgramTitle m_title{QStringLiteral("帮助")};
     platform::SingleWindow<HelpWindow> m_help;
 };
 

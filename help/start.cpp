@@ -20,7 +20,6 @@ void Program::start()
     platform::failWritesPastFileSizeLimit();
     // Before anything reads qqq.qq or the tunes, which lie in the working folder.
     const QString workingFolderProblem = platform::enterPerUserFolder();
-    platform::setProgramTitle(QStringLiteral("帮助"));
     platform::look::applyApplicationLook();
     platform::showFirstWindow(m_help);
     if (!workingFolderProblem.isEmpty())

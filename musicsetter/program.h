@@ -3,6 +3,7 @@
 #include "browsewindow.h"
 #include "setterwindow.h"
 
+#include "platform/widgets/notice.h"
 #include "platform/widgets/singlewindow.h"
 
 #include <QObject>
@@ -24,6 +25,8 @@ public:
 
 private:
     SetterWindow *makeSetterWindow();
+
+    platform::ProgramTitle m_title{QStringLiteral("Morvane背景音乐添加程序")};
     BrowseWindow *makeBrowseWindow();
 
     platform::SingleWindow<SetterWindow> m_setter{[this] { return makeSetterWindow(); }};

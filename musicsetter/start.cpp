@@ -22,7 +22,6 @@ void Program::start()
     // Before anything reads qqq.qq or the tunes, which lie in the working folder.
     const QString workingFolderProblem = platform::enterPerUserFolder();
     QCoreApplication::setApplicationVersion(QLatin1String(version));
-    platform::setProgramTitle(QStringLiteral("Morvane背景音乐添加程序"));
     platform::look::applyApplicationLook();
     platform::showFirstWindow(m_setter);
     if (!workingFolderProblem.isEmpty())

@@ -1,7 +1,8 @@
 #pragma once
 
-// The "while one exists" overrides that tests use to stand in for the system (the notice
-// boxes, the player, the random numbers...). A class derives from ScopedOverride<itself>;
+// The "while one exists" objects: the overrides that tests use to stand in for the system
+// (the notice boxes, the player, the random numbers...) and the title a program object holds.
+// A class derives from ScopedOverride<itself>;
 // while an object of it exists, it is the active one, and when it ends, the one it replaced
 // is active again, so overrides nest as the scopes that hold them do.
 namespace platform {
@@ -17,7 +18,16 @@ public:
 
 protected:
     ScopedOverride() : m_previous(s_active) { s_active = this; }
-    ~ScopedOverride() { s_active = m_previous; }
+    // One that ends before a later one (objects owned by a parent end in the order they were
+    // made) leaves the chain without disturbing it.
+    ~ScopedOverride()
+    {
+        ScopedOverride **link = &s_active;
+        while (*link && *link != this)
+            link = &(*link)->m_previous;
+        if (*link)
+            *link = m_previous;
+    }
 
 private:
     static inline ScopedOverride *s_active = nullptr;

@@ -10,8 +10,6 @@ namespace platform {
 
 namespace {
 
-QString customProgramTitle;
-
 // The box belongs to the window the user works in, but never to a splash window: that closes
 // by itself and would take the open box with it.
 QWidget *boxParent()
@@ -45,12 +43,8 @@ QString noticeTitle()
 
 QString programTitle()
 {
-    return customProgramTitle.isEmpty() ? QCoreApplication::applicationName() : customProgramTitle;
-}
-
-void setProgramTitle(const QString &title)
-{
-    customProgramTitle = title;
+    const ProgramTitle *title = ProgramTitle::active();
+    return title ? title->text() : QCoreApplication::applicationName();
 }
 
 void notice(const QString &text, const QString &title, QMessageBox::Icon icon)

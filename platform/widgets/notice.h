@@ -14,9 +14,20 @@ namespace platform {
 
 // The title of boxes the program shows without one of their own ("提示" is the usual).
 QString noticeTitle();
-// The program's own title, carried by boxes shown without a title.
+// The program's own title, carried by boxes shown without a title: that of the program alive,
+// else the application's name.
 QString programTitle();
-void setProgramTitle(const QString &title);
+
+// A program's title, held by the program object for as long as it exists.
+class ProgramTitle : public ScopedOverride<ProgramTitle> {
+public:
+    explicit ProgramTitle(QString title) : m_title(std::move(title)) {}
+
+    const QString &text() const { return m_title; }
+
+private:
+    QString m_title;
+};
 
 // A modal box with one OK button; its answer means nothing.
 void notice(const QString &text, const QString &title = noticeTitle(),

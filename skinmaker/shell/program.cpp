@@ -12,12 +12,6 @@
 
 namespace skinmaker::shell {
 
-namespace {
-
-const QString programName = QStringLiteral("Morvane");
-
-}  // namespace
-
 Program::Program(QObject *parent) : QObject(parent)
 {
 }
@@ -27,7 +21,6 @@ void Program::start()
     platform::failWritesPastFileSizeLimit();
     // Before anything reads qqq.qq or the tunes, which lie in the working folder.
     const QString workingFolderProblem = platform::enterPerUserFolder();
-    platform::setProgramTitle(programName);
     platform::look::applyApplicationLook();
     m_main.get();
     loadMainWindow();
@@ -74,7 +67,7 @@ void Program::showSplashDuringStartUp()
     // The main window is still running its own load steps when it becomes visible here.
     m_main.show();
     markStartUpStep("Form1 shown");
-    splash->fillLabels(programName);
+    splash->fillLabels(m_title.text());
     markStartUpStep("frmSplash labels set");
 }
 

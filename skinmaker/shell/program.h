@@ -11,6 +11,7 @@
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/music/musicwindow.h"
 
+#include "platform/widgets/notice.h"
 #include "platform/widgets/singlewindow.h"
 
 #include <QObject>
@@ -51,6 +52,7 @@ private:
     SplashWindow *makeSplashWindow();
     core::SkinLocation locationNow();
 
+    platform::ProgramTitle m_title{QStringLiteral("Morvane")};
     bool m_splashClosed = false;
     platform::SingleWindow<MainWindow> m_main{[this] { return makeMainWindow(); }};
     platform::SingleWindow<SplashWindow> m_splash{[this] { return makeSplashWindow(); }};
