@@ -4,8 +4,7 @@
 namespace skinmaker {
 
 // Creates the program, which shows its windows and runs the start-up steps, then returns; the
-// program lives as long as the application. The caller owns the
-// QApplication and its event loop.
+// program lives as long as the application. The caller owns the QApplication and its event loop.
 void start();
 
 // The whole program, as main() runs it: makes the application, starts, runs the event loop and
