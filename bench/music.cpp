@@ -58,7 +58,10 @@ int main(int argc, char *argv[])
     const auto send = [&](const QString &command) {
         QElapsedTimer timer;
         timer.start();
-        command == u"setFileName" ? player->setFileName(tune) : player->command(command);
+        if (command == u"setFileName")
+            player->setFileName(tune);
+        else
+            player->command(*platform::playerCommandNamed(command));
         held[command] << bench::elapsedMs(timer);
         timer.restart();
         QMetaObject::invokeMethod(

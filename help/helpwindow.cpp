@@ -37,13 +37,13 @@ HelpWindow::HelpWindow()
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(twipsRect(120, 120, 1815, 4800));
 
-    m_label1 = new QLabel(this);
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setGeometry(twipsRect(2115, 240, 6045, 4620));
-    m_label1->setTextFormat(Qt::PlainText);
-    m_label1->setWordWrap(true);
-    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label1->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_topicText = new QLabel(this);
+    m_topicText->setObjectName(QStringLiteral("Label1"));
+    m_topicText->setGeometry(twipsRect(2115, 240, 6045, 4620));
+    m_topicText->setTextFormat(Qt::PlainText);
+    m_topicText->setWordWrap(true);
+    m_topicText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_topicText->setTextInteractionFlags(Qt::NoTextInteraction);
 
     int top = firstButtonTop;
     for (const Topic &topic : topics()) {
@@ -53,7 +53,7 @@ HelpWindow::HelpWindow()
         button->setCursor(platform::look::pointingHand());
         // Each click replaces what the text area showed; nothing else happens.
         const QString text = topic.text;
-        connect(button, &QPushButton::clicked, m_label1, [this, text] { m_label1->setText(text); });
+        connect(button, &QPushButton::clicked, m_topicText, [this, text] { m_topicText->setText(text); });
         top += buttonStep;
     }
 }

@@ -14,7 +14,7 @@ public:
     HelpWindow();
 
 private:
-    QLabel *m_label1 = nullptr;
+    QLabel *m_topicText = nullptr;  // Label1
 };
 
 } // namespace help

@@ -1,6 +1,5 @@
 #include "help.h"
-
-#include "helpwindow.h"
+#include "program.h"
 
 #include "platform/core/process.h"
 #include "platform/core/workingfolder.h"
@@ -9,18 +8,30 @@
 #include "platform/widgets/notice.h"
 #include "platform/words/filewords.h"
 
+#include <QCoreApplication>
+
 namespace help {
 
-void start()
+Program::Program(QObject *parent) : QObject(parent)
+{
+}
+
+void Program::start()
 {
     platform::failWritesPastFileSizeLimit();
     // Before anything reads qqq.qq or the tunes, which lie in the working folder.
     const QString workingFolderProblem = platform::words::workingFolderNotice(platform::enterPerUserFolder());
-    platform::setProgramTitle(QStringLiteral("帮助"));
     platform::look::applyApplicationLook();
-    platform::showFirstWindow<HelpWindow>();
+    platform::showFirstWindow(m_help);
     if (!workingFolderProblem.isEmpty())
         platform::notice(workingFolderProblem);
+}
+
+void start()
+{
+    // The program lives as long as the application.
+    auto *program = new Program(QCoreApplication::instance());
+    program->start();
 }
 
 } // namespace help

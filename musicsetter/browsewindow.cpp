@@ -2,14 +2,12 @@
 
 #include "musicpaths.h"
 #include "notices.h"
-#include "setterwindow.h"
 
 #include "platform/core/winpath.h"
 #include "platform/widgets/filesystemlists.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -21,7 +19,7 @@ namespace musicsetter {
 using platform::look::twips;
 using platform::look::twipsRect;
 
-BrowseWindow::BrowseWindow()
+BrowseWindow::BrowseWindow(const QWidget *setter)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("浏览"));
@@ -30,10 +28,10 @@ BrowseWindow::BrowseWindow()
     setFixedSize(twips(5160), twips(3720));
 
     // Drive and folder on the left, the music files of that folder on the right.
-    m_drive1 = platform::place<platform::DriveList>(this, "Drive1", twipsRect(120, 120, 2400, 300));
-    m_dir1 = platform::place<platform::FolderList>(this, "Dir1", twipsRect(120, 540, 2400, 3060));
-    m_file1 = platform::place<platform::FileList>(this, "File1", twipsRect(2640, 120, 2400, 2985));
-    m_file1->setPattern(QStringLiteral("*.mp3;*.mid;*.wav"));
+    m_driveList = platform::place<platform::DriveList>(this, "Drive1", twipsRect(120, 120, 2400, 300));
+    m_folderList = platform::place<platform::FolderList>(this, "Dir1", twipsRect(120, 540, 2400, 3060));
+    m_fileList = platform::place<platform::FileList>(this, "File1", twipsRect(2640, 120, 2400, 2985));
+    m_fileList->setPattern(QStringLiteral("*.mp3;*.mid;*.wav"));
     auto *command1 = platform::place<QPushButton>(this, "Command1", QStringLiteral("确定"),
                                                   twipsRect(2640 + (2400 - 975) / 2, 3225, 975, 375));
     command1->setCursor(platform::look::pointingHand());
@@ -42,37 +40,36 @@ BrowseWindow::BrowseWindow()
     // folder is never changed. Should that folder have become unreadable, its drive's root
     // will do.
     const QString start = platform::DriveList::openingFolder();
-    if (!m_dir1->setPath(start)) {
-        const QString root = m_drive1->driveOf(start);
-        m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);
+    if (!m_folderList->setPath(start)) {
+        const QString root = m_driveList->driveOf(start);
+        m_folderList->setPath(root.isEmpty() ? QDir::rootPath() : root);
     }
-    platform::linkBrowseLists(m_drive1, m_dir1, m_file1);
+    platform::linkBrowseLists(m_driveList, m_folderList, m_fileList);
 
     connect(command1, &QPushButton::clicked, this, &BrowseWindow::takeOver);
 
-    placeBelowTheSetter();
+    placeBelow(setter);
 }
 
 void BrowseWindow::takeOver()
 {
     // The main program reads every "\" of the stored path as a separator: a name holding one
     // would lead it elsewhere, so the path box keeps what it holds.
-    const QString name = platform::nameHoldingBackslash(m_dir1->path() + u'/' + m_file1->fileName());
+    const QString name = platform::nameHoldingBackslash(m_folderList->path() + u'/' + m_fileList->fileName());
     if (!name.isEmpty()) {
         platform::notice(backslashInNameNotice(name));
         return;
     }
     // The open folder and the highlighted file, or the folder alone when none is highlighted.
-    const QString path = pickedPath(m_dir1->path(), m_file1->fileName());
-    platform::SingleWindow<SetterWindow>::get()->pathBox()->setText(path);
+    const QString path = pickedPath(m_folderList->path(), m_fileList->fileName());
+    Q_EMIT picked(path);
 }
 
-void BrowseWindow::placeBelowTheSetter()
+void BrowseWindow::placeBelow(const QWidget *setter)
 {
     // Below the setter window, so the path box stays in sight when a pick lands in it;
     // centred on the screen when there is no room there.
     platform::look::centreOnScreen(this);
-    const SetterWindow *setter = platform::SingleWindow<SetterWindow>::existing();
     const QScreen *screen = this->screen();
     if (!setter || !setter->isVisible() || !screen)
         return;

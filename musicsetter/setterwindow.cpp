@@ -1,6 +1,5 @@
 #include "setterwindow.h"
 
-#include "browsewindow.h"
 #include "musicpaths.h"
 
 #include "formats/musicsetting.h"
@@ -11,7 +10,6 @@
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -56,15 +54,15 @@ SetterWindow::SetterWindow()
 
     auto *frame2 = place<QGroupBox>(this, "Frame2", twipsRect(120, 1335, 6240, 1455));
     frame2->setTitle(QStringLiteral("选项"));
-    m_text1 = place<QLineEdit>(frame2, "Text1", examplePath(musicFolder()), twipsRect(120, 345, 5280, 345));
-    platform::keepWholeText(m_text1);
+    m_pathBox = place<QLineEdit>(frame2, "Text1", examplePath(musicFolder()), twipsRect(120, 345, 5280, 345));
+    platform::keepWholeText(m_pathBox);
     // Small, at the box's right end; it keeps the ordinary pointer.
     auto *command2 = place<QPushButton>(frame2, "Command2", QStringLiteral("浏览"), twipsRect(5460, 330, 660, 375));
     auto *command1 = place<QPushButton>(frame2, "Command1", QStringLiteral("确定"), twipsRect(5040, 900, 1080, 405));
     command1->setCursor(platform::look::pointingHand());
 
     connect(command1, &QPushButton::clicked, this, &SetterWindow::store);
-    connect(command2, &QPushButton::clicked, this, [] { platform::SingleWindow<BrowseWindow>::show(); });
+    connect(command2, &QPushButton::clicked, this, &SetterWindow::browseRequested);
 
     platform::look::centreOnScreen(this);
 }
@@ -73,7 +71,7 @@ void SetterWindow::store()
 {
     // The box is stored exactly as it stands. A refusal names what stood in the way; the file
     // and the box then hold what they held before, so the user can correct and try again.
-    const platform::textfile::WriteOutcome outcome = formats::storeMusicSetting(m_text1->text());
+    const platform::textfile::WriteOutcome outcome = formats::storeMusicSetting(m_pathBox->text());
     if (outcome.ok())
         platform::notice(QStringLiteral("设置成功!!"));
     else

@@ -13,12 +13,16 @@ class SetterWindow : public QWidget {
 public:
     SetterWindow();
 
-    QLineEdit *pathBox() const { return m_text1; }
+    QLineEdit *pathBox() const { return m_pathBox; }
+
+Q_SIGNALS:
+    // 浏览: the program opens the browse window.
+    void browseRequested();
 
 private:
     void store();
 
-    QLineEdit *m_text1 = nullptr;
+    QLineEdit *m_pathBox = nullptr;  // Text1
 };
 
 } // namespace musicsetter

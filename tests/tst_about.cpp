@@ -2,14 +2,13 @@
 // destroyed, and its button that starts the system information tool (whose search
 // tst_sysinfo tests).
 #include "skinmaker/shell/aboutwindow.h"
-#include "skinmaker/shell/mainwindow.h"
+#include "skinmaker/shell/program.h"
 #include "skinmaker/shell/sysinfo.h"
 #include "skinmaker/shell/versiontext.h"
 
 #include "platform/core/winpath.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "sysinfosandbox.h"
 #include "uitest.h"
@@ -32,9 +31,6 @@ using skinmaker::shell::AboutWindow;
 using skinmaker::shell::MainWindow;
 
 namespace {
-
-using About = platform::SingleWindow<AboutWindow>;
-using Main = platform::SingleWindow<MainWindow>;
 
 const QString unavailable = QStringLiteral("此时系统信息不可用");
 
@@ -64,16 +60,19 @@ private Q_SLOTS:
 
 private:
     testsupport::SystemInfoSandbox m_sandbox;
+    std::unique_ptr<skinmaker::shell::Program> m_program;
 };
 
 void AboutTest::init()
 {
     m_sandbox.setUp();
+    m_program = std::make_unique<skinmaker::shell::Program>();
 }
 
 void AboutTest::cleanup()
 {
     testsupport::destroyAllWindows();
+    m_program.reset();
     m_sandbox.tearDown();
 }
 
@@ -95,14 +94,14 @@ void AboutTest::versionTextShowsMajorMinorRevision()
 
 void AboutTest::aboutShowsTheWindowWithItsVersion()
 {
-    MainWindow *main = Main::show();
-    QVERIFY(!About::existing());
+    MainWindow *main = m_program->window<MainWindow>().show();
+    QVERIFY(!m_program->window<AboutWindow>().existing());
     QAction *about = main->findChild<QAction *>(QStringLiteral("about"));
     QVERIFY(about);
     QCOMPARE(about->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
     TRIGGER(main, "about");
 
-    AboutWindow *window = About::existing();
+    AboutWindow *window = m_program->window<AboutWindow>().existing();
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->objectName(), QStringLiteral("frmAbout"));
@@ -119,7 +118,7 @@ void AboutTest::aboutShowsTheWindowWithItsVersion()
 
 void AboutTest::windowHasTheDesignedLayoutAndTexts()
 {
-    AboutWindow *window = About::show();
+    AboutWindow *window = m_program->window<AboutWindow>().show();
     QCOMPARE(window->size(), QSize(378, 566));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     QVERIFY(!window->windowIcon().isNull());
@@ -178,7 +177,7 @@ void AboutTest::windowHasTheDesignedLayoutAndTexts()
 
 void AboutTest::separatorIsEtched()
 {
-    AboutWindow *window = About::show();
+    AboutWindow *window = m_program->window<AboutWindow>().show();
     const QImage image = window->grab().toImage();
     const int top = platform::look::twips(7320);
     for (int x : {0, window->width() / 2, window->width() - 1}) {
@@ -191,9 +190,9 @@ void AboutTest::separatorIsEtched()
 
 void AboutTest::okHidesAndAboutShowsTheSameWindowAgain()
 {
-    MainWindow *main = Main::show();
+    MainWindow *main = m_program->window<MainWindow>().show();
     TRIGGER(main, "about");
-    QPointer<AboutWindow> window = About::existing();
+    QPointer<AboutWindow> window = m_program->window<AboutWindow>().existing();
     QVERIFY(window);
     FIND(QLabel, version, window, "lblVersion");
     FIND(QPushButton, ok, window, "Command1");
@@ -205,28 +204,28 @@ void AboutTest::okHidesAndAboutShowsTheSameWindowAgain()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window);
     QVERIFY(!window->isVisible());
-    QCOMPARE(About::existing(), window.data());
+    QCOMPARE(m_program->window<AboutWindow>().existing(), window.data());
 
     TRIGGER(main, "about");
-    QCOMPARE(About::existing(), window.data());
+    QCOMPARE(m_program->window<AboutWindow>().existing(), window.data());
     QVERIFY(window->isVisible());
     QCOMPARE(version->text(), QStringLiteral("mark"));
 }
 
 void AboutTest::frameCloseDestroysAndAboutCreatesAnew()
 {
-    MainWindow *main = Main::show();
+    MainWindow *main = m_program->window<MainWindow>().show();
     TRIGGER(main, "about");
-    QPointer<AboutWindow> window = About::existing();
+    QPointer<AboutWindow> window = m_program->window<AboutWindow>().existing();
     QVERIFY(window);
     window->findChild<QLabel *>(QStringLiteral("lblVersion"))->setText(QStringLiteral("mark"));
 
     QVERIFY(window->close());
     QTRY_VERIFY(window.isNull());
-    QVERIFY(!About::existing());
+    QVERIFY(!m_program->window<AboutWindow>().existing());
 
     TRIGGER(main, "about");
-    AboutWindow *fresh = About::existing();
+    AboutWindow *fresh = m_program->window<AboutWindow>().existing();
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
     FIND(QLabel, version, fresh, "lblVersion");
@@ -235,9 +234,9 @@ void AboutTest::frameCloseDestroysAndAboutCreatesAnew()
 
 void AboutTest::hiddenWindowDoesNotKeepTheProgramRunning()
 {
-    MainWindow *main = Main::show();
+    MainWindow *main = m_program->window<MainWindow>().show();
     TRIGGER(main, "about");
-    QPointer<AboutWindow> window = About::existing();
+    QPointer<AboutWindow> window = m_program->window<AboutWindow>().existing();
     QVERIFY(window);
 
     // While the about window is open, closing the main window leaves the program running
@@ -252,9 +251,9 @@ void AboutTest::hiddenWindowDoesNotKeepTheProgramRunning()
     QVERIFY(runningWithAbout);
 
     // Hidden by OK, it does not keep the program running.
-    Main::show();
+    m_program->window<MainWindow>().show();
     TRIGGER(main, "about");
-    window = About::existing();
+    window = m_program->window<AboutWindow>().existing();
     QVERIFY(window);
     QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
     QVERIFY(window->isHidden());
@@ -264,7 +263,7 @@ void AboutTest::hiddenWindowDoesNotKeepTheProgramRunning()
 
 void AboutTest::pictureClickShowsTheContactNotice()
 {
-    AboutWindow *window = About::show();
+    AboutWindow *window = m_program->window<AboutWindow>().show();
     FIND(QLabel, picture, window, "picIcon");
     platform::NoticeRecorder notices;
 
@@ -285,7 +284,7 @@ void AboutTest::pictureClickShowsTheContactNotice()
 
 void AboutTest::systemInfoButtonRunsTheLauncher()
 {
-    AboutWindow *window = About::show();
+    AboutWindow *window = m_program->window<AboutWindow>().show();
     FIND(QPushButton, systemInfo, window, "cmdSysInfo");
     {
         // Nothing in the registry and nothing on the search path.

@@ -26,7 +26,6 @@
 #include "platform/widgets/filesystemlists.h"
 #include "platform/widgets/launcher.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "pictures.h"
 #include "recordingplayer.h"
@@ -71,7 +70,6 @@
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::SingleWindow;
 using testsupport::RecordingPlayer;
 using testsupport::settingsStore;
 using testsupport::tipsFile;
@@ -479,23 +477,23 @@ void Case::act(const std::function<void()> &action, qint64 bound)
 
 void Case::startMain()
 {
-    if (!SingleWindow<skinmaker::shell::MainWindow>::existing())
+    if (!testsupport::existingWindow<skinmaker::shell::MainWindow>())
         testsupport::startSkinmaker();
-    QVERIFY(SingleWindow<skinmaker::shell::MainWindow>::existing());
+    QVERIFY(testsupport::existingWindow<skinmaker::shell::MainWindow>());
 }
 
 QWidget *Case::openWindow(Window window)
 {
-    auto *form1 = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    auto *form1 = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     switch (window) {
     case Window::Form1:
         return form1;
     case Window::Form3:
         testsupport::triggerAction(form1, "g");
-        return SingleWindow<skinmaker::authoring::ButtonOptionsWindow>::existing();
+        return testsupport::existingWindow<skinmaker::authoring::ButtonOptionsWindow>();
     case Window::Form5:
         testsupport::triggerAction(form1, "copyright");
-        return SingleWindow<skinmaker::authoring::SkinInfoWindow>::existing();
+        return testsupport::existingWindow<skinmaker::authoring::SkinInfoWindow>();
     }
     return nullptr;
 }
@@ -503,7 +501,7 @@ QWidget *Case::openWindow(Window window)
 void Case::write(Window window)
 {
     startMain();
-    auto *form1 = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    auto *form1 = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     form1->findChild<QLineEdit *>(u"Text7"_s)->setText(installPath);
     form1->findChild<QLineEdit *>(u"Text8"_s)->setText(skinName);
     if (version)
@@ -533,7 +531,7 @@ void Case::preview(const QString &pictureName)
 {
     m_picture = pictureName;
     startMain();
-    m_window = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    m_window = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     m_window->findChild<QLineEdit *>(u"Text7"_s)->setText(installPath);
     m_window->findChild<QLineEdit *>(u"Text8"_s)->setText(skinName);
     m_window->findChild<QLineEdit *>(u"Text1"_s)->setText(pictureName);
@@ -544,13 +542,13 @@ void Case::preview(const QString &pictureName)
 void Case::checkSkin()
 {
     startMain();
-    m_window = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    m_window = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     m_window->findChild<QLineEdit *>(u"Text7"_s)->setText(installPath);
     m_window->findChild<QLineEdit *>(u"Text8"_s)->setText(skinName);
     m_window->findChild<QRadioButton *>(QLatin1String(version))->setChecked(true);
     // The window shows at once; the check itself runs off the window thread.
     act([this] { testsupport::triggerAction(m_window, "checkskin"); });
-    auto *check = SingleWindow<skinmaker::authoring::CheckWindow>::existing();
+    auto *check = testsupport::existingWindow<skinmaker::authoring::CheckWindow>();
     QVERIFY(check && check->isVisible());
     QSignalSpy checked(check, &skinmaker::authoring::CheckWindow::checked);
     QVERIFY(checked.count() > 0 || checked.wait(actionBound));
@@ -568,8 +566,8 @@ void Case::chooseTune(int number)
     mayWrite(musicSetting);
     startMain();
     act([this, number] {
-        testsupport::triggerAction(SingleWindow<skinmaker::shell::MainWindow>::existing(), "choose");
-        auto *window = SingleWindow<skinmaker::music::MusicWindow>::existing();
+        testsupport::triggerAction(testsupport::existingWindow<skinmaker::shell::MainWindow>(), "choose");
+        auto *window = testsupport::existingWindow<skinmaker::music::MusicWindow>();
         if (!window)
             return;
         m_window = window;
@@ -584,14 +582,14 @@ void Case::chooseTune(int number)
 void Case::storeInSetter(const QString &path)
 {
     musicsetter::start();
-    SingleWindow<musicsetter::SetterWindow>::existing()->pathBox()->setText(path);
+    testsupport::existingWindow<musicsetter::SetterWindow>()->pathBox()->setText(path);
     confirmSetter();
 }
 
 void Case::confirmSetter()
 {
     mayWrite(musicSetting);
-    m_window = SingleWindow<musicsetter::SetterWindow>::existing();
+    m_window = testsupport::existingWindow<musicsetter::SetterWindow>();
     act([this] { testsupport::clickButton(m_window); });
 }
 
@@ -611,7 +609,7 @@ void Case::startInPerUserFolder()
         QDir::setCurrent(work);
     });
     act([] { testsupport::startSkinmaker(); });
-    const QWidget *form1 = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    const QWidget *form1 = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     QVERIFY2(form1 && form1->isVisible(), "the main program did not come up");
 }
 
@@ -684,7 +682,7 @@ void Case::startCompanion(const char *menuItem)
     qputenv("PATH", QFile::encodeName(sandbox(u"bin"_s)));
     atEnd([path] { qputenv("PATH", path); });
     startMain();
-    m_window = SingleWindow<skinmaker::shell::MainWindow>::existing();
+    m_window = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     act([this, menuItem] { testsupport::triggerAction(m_window, menuItem); });
 }
 
@@ -693,8 +691,8 @@ void Case::askForSystemInformation()
     m_systemInfo = std::make_unique<testsupport::SystemInfoSandbox>();
     m_systemInfo->setUp();
     startMain();
-    testsupport::triggerAction(SingleWindow<skinmaker::shell::MainWindow>::existing(), "about");
-    m_window = SingleWindow<skinmaker::shell::AboutWindow>::existing();
+    testsupport::triggerAction(testsupport::existingWindow<skinmaker::shell::MainWindow>(), "about");
+    m_window = testsupport::existingWindow<skinmaker::shell::AboutWindow>();
     QVERIFY(m_window);
     act([this] { testsupport::clickButton(m_window, "cmdSysInfo"); });
 }
@@ -709,15 +707,15 @@ QWidget *Case::showBrowse(Program program, const QString &folder)
     QWidget *owner = nullptr;
     if (program == Program::Main) {
         startMain();
-        owner = SingleWindow<skinmaker::shell::MainWindow>::existing();
+        owner = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     } else {
         musicsetter::start();
-        owner = SingleWindow<musicsetter::SetterWindow>::existing();
+        owner = testsupport::existingWindow<musicsetter::SetterWindow>();
     }
     testsupport::clickButton(owner, "Command2");
     if (program == Program::Main)
-        return SingleWindow<skinmaker::shell::FolderBrowseWindow>::existing();
-    return SingleWindow<musicsetter::BrowseWindow>::existing();
+        return testsupport::existingWindow<skinmaker::shell::FolderBrowseWindow>();
+    return testsupport::existingWindow<musicsetter::BrowseWindow>();
 }
 
 void Case::openBrowse(Program program, const QString &folder, qint64 bound)
@@ -761,9 +759,9 @@ void Case::confirmBrowse(Program program, QWidget *browse, const QString &fileNa
     }
     // The window the pick lands in, whose texts must stay.
     if (program == Program::Main)
-        m_window = SingleWindow<skinmaker::shell::MainWindow>::existing();
+        m_window = testsupport::existingWindow<skinmaker::shell::MainWindow>();
     else
-        m_window = SingleWindow<musicsetter::SetterWindow>::existing();
+        m_window = testsupport::existingWindow<musicsetter::SetterWindow>();
     act([browse] { testsupport::clickButton(browse); });
 }
 
@@ -832,7 +830,7 @@ void Case::expectPicture(const QSize &size)
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(notices(), QStringList{filledInNotice});
-    const auto *preview = SingleWindow<skinmaker::authoring::PreviewWindow>::existing();
+    const auto *preview = testsupport::existingWindow<skinmaker::authoring::PreviewWindow>();
     QVERIFY(preview && preview->isVisible());
     QCOMPARE(preview->background()->pixmap().size(), size);
     expectTextsKept(m_window);
@@ -840,7 +838,7 @@ void Case::expectPicture(const QSize &size)
 
 QImage Case::shownPicture() const
 {
-    const auto *preview = SingleWindow<skinmaker::authoring::PreviewWindow>::existing();
+    const auto *preview = testsupport::existingWindow<skinmaker::authoring::PreviewWindow>();
     return preview ? preview->background()->pixmap().toImage() : QImage();
 }
 
@@ -852,7 +850,7 @@ void Case::expectNoPicture(const QString &reason)
     QCOMPARE(notices(),
              (QStringList{filledInNotice,
                           u"无法显示背景图片"_s + shown + u"\n原因:"_s + reason + u"\n预览中将不显示背景图片."_s}));
-    const auto *preview = SingleWindow<skinmaker::authoring::PreviewWindow>::existing();
+    const auto *preview = testsupport::existingWindow<skinmaker::authoring::PreviewWindow>();
     QVERIFY(preview && preview->isVisible());
     QVERIFY(preview->background()->pixmap().isNull());
     expectTextsKept(m_window);
@@ -863,7 +861,7 @@ void Case::expectChecked(const QStringList &kinds, const QString &problem)
     if (QTest::currentTestFailed())
         return;
     expectNoNotice();
-    const auto *check = SingleWindow<skinmaker::authoring::CheckWindow>::existing();
+    const auto *check = testsupport::existingWindow<skinmaker::authoring::CheckWindow>();
     QStringList listed;
     for (int row = 0; row < check->table()->rowCount(); ++row)
         listed << check->table()->item(row, 0)->text();
@@ -921,7 +919,7 @@ void Case::expectSetterStored(const QByteArray &stored)
 void Case::expectTip(const std::function<bool(const QString &)> &isExpected)
 {
     expectNoNotice();
-    const auto *tip = SingleWindow<skinmaker::shell::TipWindow>::existing();
+    const auto *tip = testsupport::existingWindow<skinmaker::shell::TipWindow>();
     QVERIFY2(tip && tip->isVisible(), "no tip window");
     QVERIFY(tip->startUpBox()->isChecked());
     const QString text = tip->findChild<QLabel *>(u"lblTipText"_s)->text();

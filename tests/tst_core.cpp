@@ -11,6 +11,7 @@
 #include "platform/core/ansitext.h"
 #include "platform/core/process.h"
 #include "platform/core/random.h"
+#include "platform/core/scopedoverride.h"
 #include "platform/core/textfile.h"
 #include "platform/core/winpath.h"
 #include "platform/words/filewords.h"
@@ -54,6 +55,8 @@ class CoreTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void overridesNestAndMayEndInAnyOrder_data();
+    void overridesNestAndMayEndInAnyOrder();
     void encodesGbkAndNamesWhatItCannotHold();
     void namesInvisibleCharactersByCodePoint();
 
@@ -727,6 +730,39 @@ void CoreTest::bothWritersCheckTextAlike()
     QCOMPARE(ansi::displayCharacters(music.fields.first().characters), named);
     QVERIFY2(skinNotice.contains(named), qPrintable(skinNotice));
     QVERIFY2(musicNotice.contains(named), qPrintable(musicNotice));
+}
+
+namespace {
+
+struct Probe : platform::ScopedOverride<Probe> {
+    explicit Probe(int made) : number(made) {}
+    int number;
+};
+
+}  // namespace
+
+void CoreTest::overridesNestAndMayEndInAnyOrder_data()
+{
+    QTest::addColumn<QList<int>>("endOrder");  // of the probes 1, 2, 3, made in that order
+    QTest::addColumn<QList<int>>("activeAfterEach");
+    QTest::newRow("innermost first") << QList<int>{3, 2, 1} << QList<int>{2, 1, 0};
+    QTest::newRow("outermost first") << QList<int>{1, 2, 3} << QList<int>{3, 3, 0};
+    QTest::newRow("middle first") << QList<int>{2, 3, 1} << QList<int>{3, 1, 0};
+}
+
+void CoreTest::overridesNestAndMayEndInAnyOrder()
+{
+    QFETCH(QList<int>, endOrder);
+    QFETCH(QList<int>, activeAfterEach);
+    const auto active = [] { return Probe::active() ? Probe::active()->number : 0; };
+    QCOMPARE(active(), 0);
+    std::unique_ptr<Probe> probes[] = {std::make_unique<Probe>(1), std::make_unique<Probe>(2),
+                                       std::make_unique<Probe>(3)};
+    QCOMPARE(active(), 3);
+    for (qsizetype step = 0; step < endOrder.size(); ++step) {
+        probes[endOrder[step] - 1].reset();
+        QCOMPARE(active(), activeAfterEach[step]);
+    }
 }
 
 int main(int argc, char *argv[])

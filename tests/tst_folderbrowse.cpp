@@ -7,7 +7,6 @@
 #include "platform/widgets/filesystemlists.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -49,10 +48,10 @@ private Q_SLOTS:
     void rootInstallPathStillReachesAFolder();
 
 private:
-    MainWindow *form1() const { return platform::SingleWindow<MainWindow>::existing(); }
+    MainWindow *form1() const { return testsupport::existingWindow<MainWindow>(); }
     QLineEdit *text7() const { return form1()->installPathBox(); }
     FolderBrowseWindow *openForm2();
-    FolderList *dir1() const { return platform::SingleWindow<FolderBrowseWindow>::existing()->folderList(); }
+    FolderList *dir1() const { return testsupport::existingWindow<FolderBrowseWindow>()->folderList(); }
     bool open(const QString &folder, bool twice = true);
     bool confirm();
 
@@ -85,7 +84,7 @@ FolderBrowseWindow *FolderBrowseTest::openForm2()
     if (!browse)
         return nullptr;
     QTest::mouseClick(browse, Qt::LeftButton);
-    FolderBrowseWindow *window = platform::SingleWindow<FolderBrowseWindow>::existing();
+    FolderBrowseWindow *window = testsupport::existingWindow<FolderBrowseWindow>();
     if (window && !QTest::qWaitForWindowExposed(window))
         return nullptr;
     return window;
@@ -100,7 +99,7 @@ bool FolderBrowseTest::open(const QString &folder, bool twice)
 // Presses 确定; true when the window is gone afterwards.
 bool FolderBrowseTest::confirm()
 {
-    QPointer<FolderBrowseWindow> window = platform::SingleWindow<FolderBrowseWindow>::existing();
+    QPointer<FolderBrowseWindow> window = testsupport::existingWindow<FolderBrowseWindow>();
     if (!window)
         return false;
     auto *ok = window->findChild<QPushButton *>(QStringLiteral("Command1"));
@@ -108,7 +107,7 @@ bool FolderBrowseTest::confirm()
         return false;
     QTest::mouseClick(ok, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return window.isNull() && !platform::SingleWindow<FolderBrowseWindow>::existing();
+    return window.isNull() && !testsupport::existingWindow<FolderBrowseWindow>();
 }
 
 void FolderBrowseTest::opensWithTheDesignedLook()
@@ -211,8 +210,8 @@ void FolderBrowseTest::frameCloseWritesNothingAndEveryOpeningStartsAtTheCurrentF
     QCOMPARE(text7()->text(), m_work + QStringLiteral("/QQ"));
     QVERIFY(openForm2());
     QCOMPARE(dir1()->path(), m_work);
-    QCOMPARE(platform::SingleWindow<FolderBrowseWindow>::existing()->driveList()->drive(),
-             platform::SingleWindow<FolderBrowseWindow>::existing()->driveList()->driveOf(m_work));
+    QCOMPARE(testsupport::existingWindow<FolderBrowseWindow>()->driveList()->drive(),
+             testsupport::existingWindow<FolderBrowseWindow>()->driveList()->driveOf(m_work));
     QCOMPARE(platform::nativeFolderPath(QDir::currentPath()), m_work);
 }
 

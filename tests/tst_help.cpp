@@ -4,7 +4,6 @@
 
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "uitest.h"
 
@@ -60,7 +59,7 @@ private Q_SLOTS:
     void survivesAFileSizeLimit();
 
 private:
-    HelpWindow *form1() const { return platform::SingleWindow<HelpWindow>::existing(); }
+    HelpWindow *form1() const { return testsupport::existingWindow<HelpWindow>(); }
     QLabel *label1() const { return form1()->findChild<QLabel *>(QStringLiteral("Label1")); }
     QString click(const char *name);
 

@@ -6,8 +6,6 @@
 #include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/shell/mainwindow.h"
 
-#include "platform/widgets/singlewindow.h"
-
 #include "skinmakersession.h"
 #include "uitest.h"
 
@@ -82,8 +80,8 @@ QLineEdit *HostileInputTest::open(const QString &window)
     if (*chosen.menuItem) {
         if (!testsupport::triggerAction(m_session.form1(), chosen.menuItem).isEmpty())
             return nullptr;
-        host = window == u"Form3" ? static_cast<QWidget *>(platform::SingleWindow<ButtonOptionsWindow>::existing())
-                                  : platform::SingleWindow<SkinInfoWindow>::existing();
+        host = window == u"Form3" ? static_cast<QWidget *>(testsupport::existingWindow<ButtonOptionsWindow>())
+                                  : testsupport::existingWindow<SkinInfoWindow>();
     }
     m_session.notices().clear();
     return host ? host->findChild<QLineEdit *>(QLatin1String(chosen.box)) : nullptr;

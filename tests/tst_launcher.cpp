@@ -4,7 +4,6 @@
 
 #include "platform/widgets/launcher.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -63,7 +62,7 @@ private Q_SLOTS:
     void companionThatCannotStartGivesANotice();
 
 private:
-    MainWindow *form1() const { return platform::SingleWindow<MainWindow>::existing(); }
+    MainWindow *form1() const { return testsupport::existingWindow<MainWindow>(); }
     QString ownFolder() const { return m_ownFolder->path(); }
     QString searchFolder() const { return m_searchFolder->path(); }
     QString record(const QString &name) const { return m_records->path() + u'/' + name; }

@@ -6,7 +6,7 @@
 #include "platform/core/settings.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
+#include "skinmaker/shell/program.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -382,7 +382,7 @@ void MainWindowTest::checkSkinListsFindingsAndTidies()
     fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option2");
 
     TRIGGER(form1(), "checkskin");
-    auto *window = platform::SingleWindow<skinmaker::authoring::CheckWindow>::existing();
+    auto *window = testsupport::existingWindow<skinmaker::authoring::CheckWindow>();
     QVERIFY(window && window->isVisible());
     // The missing picture, the later [main] and its tile.
     QTRY_COMPARE(window->table()->rowCount(), 3);
@@ -552,7 +552,7 @@ void MainWindowTest::newSkinAnsweredNoChangesNothing()
 {
     box("Text1")->setText(QStringLiteral("bg.bmp"));
     box("Text7")->setText(QStringLiteral("D:\\QQ"));
-    ButtonOptionsWindow *form3 = platform::SingleWindow<ButtonOptionsWindow>::get();
+    ButtonOptionsWindow *form3 = m_session.program().window<ButtonOptionsWindow>().get();
     form3->box(4)->setText(QStringLiteral("down.bmp"));
 
     m_session.notices().queueAnswer(QMessageBox::No);
@@ -579,7 +579,7 @@ void MainWindowTest::newSkinClearsFieldsAndButtonOptions()
     for (const char *name : names)
         box(name)->setText(QLatin1String(name));
     box("Text7")->setText(QStringLiteral("/home/me/qq"));
-    QCOMPARE(platform::SingleWindow<ButtonOptionsWindow>::existing(), nullptr);
+    QCOMPARE(testsupport::existingWindow<ButtonOptionsWindow>(), nullptr);
 
     m_session.notices().queueAnswer(QMessageBox::Yes);
     TRIGGER(form1(), "new");
@@ -592,7 +592,7 @@ void MainWindowTest::newSkinClearsFieldsAndButtonOptions()
     QVERIFY(box("Text5")->isEnabled());
 
     // The never-opened button options window now exists, hidden and empty.
-    ButtonOptionsWindow *form3 = platform::SingleWindow<ButtonOptionsWindow>::existing();
+    ButtonOptionsWindow *form3 = testsupport::existingWindow<ButtonOptionsWindow>();
     QVERIFY(form3);
     QVERIFY(!form3->isVisible());
     for (int number = 1; number <= ButtonOptionsWindow::boxCount; ++number)
@@ -604,7 +604,7 @@ void MainWindowTest::newSkinClearsFieldsAndButtonOptions()
     form3->box(1)->setText(QStringLiteral("up.bmp"));
     m_session.notices().queueAnswer(QMessageBox::Yes);
     TRIGGER(form1(), "new");
-    QCOMPARE(platform::SingleWindow<ButtonOptionsWindow>::existing(), form3);
+    QCOMPARE(testsupport::existingWindow<ButtonOptionsWindow>(), form3);
     QVERIFY(form3->box(28)->text().isEmpty() && form3->box(1)->text().isEmpty());
     QVERIFY(form3->isVisible());
 }
@@ -641,7 +641,7 @@ void MainWindowTest::tipsOnWritesTheSetting()
 
 void MainWindowTest::exitEndsAtOnce()
 {
-    platform::SingleWindow<ButtonOptionsWindow>::show();
+    m_session.program().window<ButtonOptionsWindow>().show();
     QTimer::singleShot(0, form1(), [this] { TRIGGER(form1(), "exit"); });
     QCOMPARE(testsupport::runEventLoop(), 0);
     QVERIFY(form1()->isVisible());
@@ -654,7 +654,7 @@ void MainWindowTest::frameCloseKeepsOtherWindowsRunning()
 
     // A window the user opened keeps the program running after the main window closes,
     // and can still read the main window's fields.
-    ButtonOptionsWindow *form3 = platform::SingleWindow<ButtonOptionsWindow>::show();
+    ButtonOptionsWindow *form3 = m_session.program().window<ButtonOptionsWindow>().show();
     bool runningWithForm3 = false;
     QTimer::singleShot(0, form1(), [this] { form1()->close(); });
     QTimer::singleShot(100, form3, [&] {
@@ -667,9 +667,10 @@ void MainWindowTest::frameCloseKeepsOtherWindowsRunning()
     QCOMPARE(closedByFrame.count(), 1);
 
     // A window that exists only hidden does not keep it running.
-    testsupport::startSkinmaker();
-    QVERIFY(platform::SingleWindow<ButtonOptionsWindow>::get()->isHidden());
-    QTimer::singleShot(0, form1(), [this] { form1()->close(); });
+    skinmaker::shell::Program *again = testsupport::startSkinmaker();
+    QVERIFY(again->window<ButtonOptionsWindow>().get()->isHidden());
+    MainWindow *main = again->window<MainWindow>().existing();
+    QTimer::singleShot(0, main, [main] { main->close(); });
     QCOMPARE(testsupport::runEventLoop(), 0);
 }
 

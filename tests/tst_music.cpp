@@ -4,7 +4,6 @@
 #include "skinmaker/shell/mainwindow.h"
 
 #include "platform/player/mediaplayer.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "recordingplayer.h"
 #include "skinmakersession.h"
@@ -24,8 +23,6 @@ using skinmaker::music::MusicWindow;
 using testsupport::RecordingPlayer;
 
 namespace {
-
-using Form4 = platform::SingleWindow<MusicWindow>;
 
 const QString musicSetting = QStringLiteral("qqq.qq");  // in the working folder
 
@@ -78,7 +75,7 @@ MusicWindow *MusicTest::openFromMenu()
 {
     if (!testsupport::triggerAction(m_session.form1(), "choose").isEmpty())
         return nullptr;
-    return Form4::existing();
+    return testsupport::existingWindow<MusicWindow>();
 }
 
 void MusicTest::windowOpensWithTheStoredTuneSelected_data()

@@ -13,7 +13,6 @@
 #include "platform/widgets/filesystemlists.h"
 #include "platform/widgets/launcher.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -31,7 +30,6 @@
 
 using musicsetter::BrowseWindow;
 using musicsetter::SetterWindow;
-using platform::SingleWindow;
 
 namespace {
 
@@ -67,7 +65,7 @@ private Q_SLOTS:
     void menuStartsTheSetterInTheMainProgramsFolder();
 
 private:
-    SetterWindow *form1() const { return SingleWindow<SetterWindow>::existing(); }
+    SetterWindow *form1() const { return testsupport::existingWindow<SetterWindow>(); }
     QLineEdit *text1() const { return form1()->pathBox(); }
     BrowseWindow *browse();
     bool open(BrowseWindow *window, const QString &folder);
@@ -102,7 +100,7 @@ void MusicSetterTest::cleanup()
 BrowseWindow *MusicSetterTest::browse()
 {
     QTest::mouseClick(form1()->findChild<QPushButton *>(QStringLiteral("Command2")), Qt::LeftButton);
-    BrowseWindow *window = SingleWindow<BrowseWindow>::existing();
+    BrowseWindow *window = testsupport::existingWindow<BrowseWindow>();
     return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
@@ -297,7 +295,7 @@ void MusicSetterTest::menuStartsTheSetterInTheMainProgramsFolder()
 
     platform::CompanionFolders besideTheMainProgram({binDir});
     testsupport::startSkinmaker();
-    TRIGGER(SingleWindow<skinmaker::shell::MainWindow>::existing(), "music2");
+    TRIGGER(testsupport::existingWindow<skinmaker::shell::MainWindow>(), "music2");
     QTRY_VERIFY_WITH_TIMEOUT((started = running(program)).size() > before.size(), 10000);
     for (const qint64 pid : before)
         started.removeAll(pid);

@@ -67,31 +67,33 @@ void PlatformTest::recorderCapturesBoxesAndAnswersQuestions()
 
 void PlatformTest::singleWindowLifecycle()
 {
-    PlainWindow *hidden = SingleWindow<PlainWindow>::get();
+    SingleWindow<PlainWindow> plain;
+    PlainWindow *hidden = plain.get();
     QVERIFY(!hidden->isVisible());
-    QCOMPARE(SingleWindow<PlainWindow>::get(), hidden);
-    QCOMPARE(SingleWindow<PlainWindow>::show(), hidden);
+    QCOMPARE(plain.get(), hidden);
+    QCOMPARE(plain.show(), hidden);
     QVERIFY(hidden->isVisible());
     hidden->showMinimized();
-    QCOMPARE(SingleWindow<PlainWindow>::show(), hidden);
+    QCOMPARE(plain.show(), hidden);
     QVERIFY(!hidden->isMinimized());
 
     // Closed by its frame: destroyed and forgotten; the next use makes a new one.
     QPointer<PlainWindow> guard(hidden);
     QVERIFY(hidden->close());
     QTRY_VERIFY(guard.isNull());
-    QCOMPARE(SingleWindow<PlainWindow>::existing(), nullptr);
-    QVERIFY(SingleWindow<PlainWindow>::get() != nullptr);
-    SingleWindow<PlainWindow>::destroy();
-    QCOMPARE(SingleWindow<PlainWindow>::existing(), nullptr);
+    QCOMPARE(plain.existing(), nullptr);
+    QVERIFY(plain.get() != nullptr);
+    plain.destroy();
+    QCOMPARE(plain.existing(), nullptr);
 
     // A window others read from is only hidden by its frame.
-    KeptWindow *kept = SingleWindow<KeptWindow>::show();
+    SingleWindow<KeptWindow> keptSlot;
+    KeptWindow *kept = keptSlot.show();
     QVERIFY(kept->close());
     QCoreApplication::processEvents();
-    QCOMPARE(SingleWindow<KeptWindow>::existing(), kept);
+    QCOMPARE(keptSlot.existing(), kept);
     QVERIFY(!kept->isVisible());
-    SingleWindow<KeptWindow>::destroy();
+    keptSlot.destroy();
 }
 
 void PlatformTest::boxesSpeakChineseWhateverTheLocale_data()

@@ -6,7 +6,6 @@
 
 #include "platform/player/backgroundplayer.h"
 #include "platform/player/mediaplayer.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "uitest.h"
 
@@ -132,7 +131,10 @@ bool playerDecided()
 // answering; and the main program as main() runs it with that player, 退出 chosen once it hangs.
 struct NeverDonePlayer : platform::MediaPlayer {
     void setFileName(const QString &) override {}
-    void command(const QString &) override { busy.release(), std::this_thread::sleep_for(std::chrono::hours(24)); }
+    void command(platform::PlayerCommand) override
+    {
+        busy.release(), std::this_thread::sleep_for(std::chrono::hours(24));
+    }
     static inline QSemaphore busy{0};
 };
 
@@ -144,7 +146,7 @@ struct NeverDonePlayer : platform::MediaPlayer {
         NeverDonePlayer::busy.acquire();
         QMetaObject::invokeMethod(qApp, [] {
             std::puts("exit"), std::fflush(stdout);
-            testsupport::triggerAction(platform::SingleWindow<skinmaker::shell::MainWindow>::existing(), "exit");
+            testsupport::triggerAction(testsupport::existingWindow<skinmaker::shell::MainWindow>(), "exit");
         });
     }).detach();
     skinmaker::run(argc, argv);
@@ -164,7 +166,11 @@ QString send(platform::MediaPlayer &player, const QStringList &commands)
         getrusage(RUSAGE_THREAD, &before);
         QElapsedTimer timer;
         timer.start();
-        command.startsWith(u"file:") ? player.setFileName(command.mid(5)) : player.command(command);
+        // A name the player has no command for is never sent.
+        if (command.startsWith(u"file:"))
+            player.setFileName(command.mid(5));
+        else if (const auto known = platform::playerCommandNamed(command))
+            player.command(*known);
         const qint64 elapsed = timer.elapsed();
         getrusage(RUSAGE_THREAD, &after);
         const qint64 held = after.ru_nvcsw > before.ru_nvcsw ? elapsed : cpuMs(after) - cpuMs(before);
@@ -194,6 +200,8 @@ private Q_SLOTS:
     void playsOnceStopsAndStartsAgainFromTheBeginning();
     void commandsThatCannotBeCarriedOutDoNothing_data();
     void commandsThatCannotBeCarriedOutDoNothing();
+    void commandNamesAreTheControlsOwn_data();
+    void commandNamesAreTheControlsOwn();
     void endsWhenTheSystemAsksWhilePlaying();
     void exitEndsTheProgramWhileThePlayerHangs();
 };
@@ -262,6 +270,31 @@ void PlayerTest::playsOnceStopsAndStartsAgainFromTheBeginning()
         const qsizetype again = bestMatch(sound, before, before + perSecond * 3 / 2, sound, start);
         QCOMPARE_LT(rms(sound, again, perSecond, sound, start) / rms(sound, start, perSecond), 0.05);
     }
+}
+
+void PlayerTest::commandNamesAreTheControlsOwn_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("command");  // -1: no command has this name
+    using platform::PlayerCommand;
+    QTest::newRow("open") << QStringLiteral("open") << int(PlayerCommand::Open);
+    QTest::newRow("play in capitals") << QStringLiteral("PLAY") << int(PlayerCommand::Play);
+    QTest::newRow("prev") << QStringLiteral("Prev") << int(PlayerCommand::Prev);
+    QTest::newRow("stop") << QStringLiteral("stop") << int(PlayerCommand::Stop);
+    QTest::newRow("close") << QStringLiteral("close") << int(PlayerCommand::Close);
+    QTest::newRow("pause, which the control lacks") << QStringLiteral("pause") << -1;
+    QTest::newRow("a typo") << QStringLiteral("stpo") << -1;
+    QTest::newRow("nothing") << QString() << -1;
+}
+
+void PlayerTest::commandNamesAreTheControlsOwn()
+{
+    QFETCH(QString, name);
+    QFETCH(int, command);
+    const std::optional<platform::PlayerCommand> named = platform::playerCommandNamed(name);
+    QCOMPARE(named ? int(*named) : -1, command);
+    if (named)
+        QCOMPARE(platform::playerCommandName(*named), name.toLower());
 }
 
 void PlayerTest::commandsThatCannotBeCarriedOutDoNothing_data()
@@ -346,8 +379,8 @@ int main(int argc, char *argv[])
         const auto player = platform::makePlayer();
         for (int file = 2; file < argc; ++file) {
             player->setFileName(QString::fromLocal8Bit(argv[file]));
-            player->command(QStringLiteral("open"));
-            player->command(QStringLiteral("play"));
+            player->command(platform::PlayerCommand::Open);
+            player->command(platform::PlayerCommand::Play);
         }
         return application.exec();
     }

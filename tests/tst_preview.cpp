@@ -7,7 +7,6 @@
 #include "platform/core/winpath.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "pictures.h"
 #include "skinmakersession.h"
@@ -96,7 +95,7 @@ private Q_SLOTS:
 
 private:
     MainWindow *form1() const { return m_session.form1(); }
-    PreviewWindow *preview() const { return platform::SingleWindow<PreviewWindow>::existing(); }
+    PreviewWindow *preview() const { return testsupport::existingWindow<PreviewWindow>(); }
     QLineEdit *box(const char *name) const { return m_session.box(name); }
     void fill(const QString &installPath, const QString &skinName, const QString &picture, const char *option);
     QString skinFolder(const char *versionFolder) const;

@@ -7,7 +7,6 @@
 
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -167,8 +166,8 @@ QWidget *SkinWindowsTest::openWindow(const QString &which)
 QWidget *SkinWindowsTest::existingWindow(const QString &which) const
 {
     if (which == u"Form3")
-        return platform::SingleWindow<ButtonOptionsWindow>::existing();
-    return platform::SingleWindow<SkinInfoWindow>::existing();
+        return testsupport::existingWindow<ButtonOptionsWindow>();
+    return testsupport::existingWindow<SkinInfoWindow>();
 }
 
 void SkinWindowsTest::fill(QWidget *window, const QStringList &texts)
@@ -373,7 +372,7 @@ void SkinWindowsTest::buttonOptionsAppendTheButtonBlock()
     // Only the location notice: nothing confirms the write.
     QCOMPARE(m_session.notices().texts(), QStringList{locationNotice(m_session.install() + QStringLiteral("\\skins\\蓝天\\skin.ini"))});
     QCOMPARE(m_session.notices().records().first().title, QStringLiteral("提示"));
-    QTRY_VERIFY(!platform::SingleWindow<ButtonOptionsWindow>::existing());
+    QTRY_VERIFY(!testsupport::existingWindow<ButtonOptionsWindow>());
 }
 
 void SkinWindowsTest::skinInfoAppendsItsBlock_data()
@@ -403,7 +402,7 @@ void SkinWindowsTest::skinInfoAppendsItsBlock()
     QCOMPARE(readBytes(skinIni("NewSkins", QStringLiteral("夏天"))), expected);
     QCOMPARE(m_session.notices().texts(),
              QStringList{locationNotice(m_session.install() + QStringLiteral("\\NewSkins\\夏天\\skin.ini"))});
-    QTRY_VERIFY(!platform::SingleWindow<SkinInfoWindow>::existing());
+    QTRY_VERIFY(!testsupport::existingWindow<SkinInfoWindow>());
 }
 
 void SkinWindowsTest::blocksFollowTheOrderOfTheActions()
@@ -421,7 +420,7 @@ void SkinWindowsTest::blocksFollowTheOrderOfTheActions()
     clickConfirm(info);
     QTest::mouseClick(generate, Qt::LeftButton);
     // Running an action again adds its block again.
-    QTRY_VERIFY(!platform::SingleWindow<ButtonOptionsWindow>::existing());
+    QTRY_VERIFY(!testsupport::existingWindow<ButtonOptionsWindow>());
     buttons = openWindow(QStringLiteral("Form3"));
     QVERIFY(buttons);
     clickConfirm(buttons);
@@ -620,7 +619,7 @@ void SkinWindowsTest::closedWindowsReopenEmpty()
 
 void SkinWindowsTest::newClearsButtonOptionsWithoutShowingThem()
 {
-    QCOMPARE(platform::SingleWindow<ButtonOptionsWindow>::existing(), nullptr);
+    QCOMPARE(testsupport::existingWindow<ButtonOptionsWindow>(), nullptr);
     QWidget *info = openWindow(QStringLiteral("Form5"));
     QVERIFY(info);
     fill(info, {QStringLiteral("keep me")});
@@ -628,7 +627,7 @@ void SkinWindowsTest::newClearsButtonOptionsWithoutShowingThem()
     m_session.notices().queueAnswer(QMessageBox::Yes);
     TRIGGER(form1(), "new");
 
-    ButtonOptionsWindow *hidden = platform::SingleWindow<ButtonOptionsWindow>::existing();
+    ButtonOptionsWindow *hidden = testsupport::existingWindow<ButtonOptionsWindow>();
     QVERIFY(hidden);
     QVERIFY(!hidden->isVisible());
     QCOMPARE(countTopLevel(QStringLiteral("Form3")), 1);
@@ -655,7 +654,7 @@ void SkinWindowsTest::menuItemsShowOneWindowEach()
     // The reminder comes first, before the window shows.
     bool shownDuringNotice = true;
     m_session.notices().setOnNotice([&](const platform::NoticeRecord &) {
-        auto *window = platform::SingleWindow<ButtonOptionsWindow>::existing();
+        auto *window = testsupport::existingWindow<ButtonOptionsWindow>();
         shownDuringNotice = window && window->isVisible();
     });
     QWidget *first = openWindow(QStringLiteral("Form3"));

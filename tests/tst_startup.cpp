@@ -3,7 +3,7 @@
 // The program lives in a folder of its own (see CMakeLists.txt), so each test puts the tips
 // file it needs beside it.
 #include "skinmaker/core/tips.h"
-#include "skinmaker/shell/mainwindow.h"
+#include "skinmaker/shell/program.h"
 #include "skinmaker/shell/splashwindow.h"
 #include "skinmaker/shell/startupsteps.h"
 #include "skinmaker/shell/tipwindow.h"
@@ -13,7 +13,6 @@
 #include "platform/core/settings.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include "skinmakersession.h"
 #include "uitest.h"
@@ -35,9 +34,6 @@
 using platform::look::twips;
 using skinmaker::shell::SplashWindow;
 using skinmaker::shell::TipWindow;
-using Main = platform::SingleWindow<skinmaker::shell::MainWindow>;
-using Splash = platform::SingleWindow<SplashWindow>;
-using Tip = platform::SingleWindow<TipWindow>;
 using testsupport::settingsStore;
 using testsupport::tipsFile;
 
@@ -76,7 +72,7 @@ void saveScreenshot(QWidget *window, const QString &name)
 
 QString tipText()
 {
-    return Tip::existing()->findChild<QLabel *>(QStringLiteral("lblTipText"))->text();
+    return testsupport::existingWindow<TipWindow>()->findChild<QLabel *>(QStringLiteral("lblTipText"))->text();
 }
 
 // Every window that is shown, copies included.
@@ -121,6 +117,7 @@ private:
     void start(const QString &setting);
 
     std::unique_ptr<platform::NoticeRecorder> m_notices;
+    skinmaker::shell::Program *m_program = nullptr;
 };
 
 void StartUpTest::init()
@@ -145,8 +142,9 @@ void StartUpTest::start(const QString &setting)
 {
     if (setting != missing)
         QVERIFY(platform::settings::write(QStringLiteral("Options"), QStringLiteral("在启动时显示提示"), setting));
-    skinmaker::start();
-    QVERIFY(Main::existing()->isVisible());
+    m_program = new skinmaker::shell::Program(qApp);
+    m_program->start();
+    QVERIFY(testsupport::existingWindow<skinmaker::shell::MainWindow>()->isVisible());
 }
 
 void StartUpTest::windowsComeUpInOrder_data()
@@ -195,7 +193,7 @@ void StartUpTest::windowsComeUpInOrder()
 void StartUpTest::splashLooksAsDesigned()
 {
     start(QStringLiteral("0"));
-    SplashWindow *splash = Splash::existing();
+    SplashWindow *splash = testsupport::existingWindow<SplashWindow>();
     FIND(QFrame, frame, splash, "Frame1");
     FIND(QLabel, logo, frame, "imgLogo");
 
@@ -237,7 +235,7 @@ void StartUpTest::splashLooksAsDesigned()
 void StartUpTest::splashCountsToOneHundredThenCloses()
 {
     start(QStringLiteral("0"));
-    QPointer<SplashWindow> splash = Splash::existing();
+    QPointer<SplashWindow> splash = testsupport::existingWindow<SplashWindow>();
     FIND(QTimer, timer, splash.data(), "Timer1");
     FIND(QLabel, counter, splash.data(), "Label3");
     QCOMPARE(timer->interval(), 20);
@@ -252,8 +250,8 @@ void StartUpTest::splashCountsToOneHundredThenCloses()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(splash.isNull());
     // Closed, it stays closed, also when the main window's load steps ask for it again.
-    Main::existing()->load();
-    QVERIFY(!Splash::existing());
+    m_program->loadMainWindow();
+    QVERIFY(!testsupport::existingWindow<SplashWindow>());
 }
 
 void StartUpTest::splashClosesEarlyOnlyByAKeyOrTheFrame_data()
@@ -274,7 +272,7 @@ void StartUpTest::splashClosesEarlyOnlyByAKeyOrTheFrame()
     QFETCH(QString, clicked);
     QFETCH(bool, closes);
     start(QStringLiteral("1"));
-    SplashWindow *splash = Splash::existing();
+    SplashWindow *splash = testsupport::existingWindow<SplashWindow>();
     QTRY_COMPARE(QApplication::activeWindow(), splash);
     if (key) {
         QTest::keyClick(splash, Qt::Key(key));
@@ -286,7 +284,8 @@ void StartUpTest::splashClosesEarlyOnlyByAKeyOrTheFrame()
         QTest::mouseClick(target, Qt::LeftButton, {}, at);
     }
     QCOMPARE(splash->isVisible(), !closes);
-    QVERIFY(Main::existing()->isVisible() && Tip::existing()->isVisible());
+    QVERIFY(testsupport::existingWindow<skinmaker::shell::MainWindow>()->isVisible()
+            && testsupport::existingWindow<TipWindow>()->isVisible());
 }
 
 void StartUpTest::noticeDuringTheSplashOutlivesIt()
@@ -294,7 +293,7 @@ void StartUpTest::noticeDuringTheSplashOutlivesIt()
     // A real box, raised while the splash is the active window, and open when the count ends.
     m_notices.reset();
     start(QStringLiteral("0"));
-    QPointer<SplashWindow> splash = Splash::existing();
+    QPointer<SplashWindow> splash = testsupport::existingWindow<SplashWindow>();
     QTRY_COMPARE(QApplication::activeWindow(), splash.data());
     bool outlivedIt = false;
     QTimer::singleShot(0, splash, [&] {
@@ -325,7 +324,7 @@ void StartUpTest::tipWindowShowsItsTextsAndEverySuppliedTipFits()
     const platform::random::Override numbers(
         [&] { return (float(drawn++ % tips.size()) + 0.5f) / float(tips.size()); });
     start(missing);
-    TipWindow *tip = Tip::existing();
+    TipWindow *tip = testsupport::existingWindow<TipWindow>();
     QCOMPARE(tip->windowTitle(), QStringLiteral("Morvane"));
     for (const auto &[name, text] :
          {std::pair{"Label1", "您知道吗..."}, std::pair{"cmdOK", "确定"}, std::pair{"cmdNextTip", "下一条提示(&N)"},
@@ -368,8 +367,10 @@ void StartUpTest::storedSettingDecidesTheTipWindow()
         setting = missing;
     }
     start(setting);
-    QVERIFY(Splash::existing()->isVisible());
-    QCOMPARE(Tip::existing() && Tip::existing()->isVisible() && Tip::existing()->startUpBox()->isChecked(), shown);
+    QVERIFY(testsupport::existingWindow<SplashWindow>()->isVisible());
+    QCOMPARE(testsupport::existingWindow<TipWindow>() && testsupport::existingWindow<TipWindow>()->isVisible()
+                 && testsupport::existingWindow<TipWindow>()->startUpBox()->isChecked(),
+             shown);
     QCOMPARE(stored(), storedAfter);
 }
 
@@ -378,30 +379,30 @@ void StartUpTest::boxAndMenuWriteAtOnceAndTheNextStartFollows()
     const auto restart = [] {
         testsupport::destroyAllWindows();
         skinmaker::start();
-        return Tip::existing();
+        return testsupport::existingWindow<TipWindow>();
     };
     start(missing);
-    QCheckBox *box = Tip::existing()->startUpBox();
+    QCheckBox *box = testsupport::existingWindow<TipWindow>()->startUpBox();
     QTest::mouseClick(box, Qt::LeftButton);
     QCOMPARE(stored(), QStringLiteral("0"));
     QTest::mouseClick(box, Qt::LeftButton);
     QCOMPARE(stored(), QStringLiteral("1"));
     QTest::mouseClick(box, Qt::LeftButton);
     // Enter and Esc press 确定, from wherever the focus is; closing writes nothing.
-    QPointer<TipWindow> closing = Tip::existing();
+    QPointer<TipWindow> closing = testsupport::existingWindow<TipWindow>();
     QTest::keyClick(closing->findChild<QPushButton *>(QStringLiteral("cmdNextTip")), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(closing.isNull());
     QCOMPARE(stored(), QStringLiteral("0"));
 
     QVERIFY(!restart());
-    TRIGGER(Main::existing(), "sh");
+    TRIGGER(testsupport::existingWindow<skinmaker::shell::MainWindow>(), "sh");
     QCOMPARE(stored(), QStringLiteral("1"));
     TipWindow *tip = restart();
     QVERIFY(tip && tip->isVisible());
     // sh ticks the box of the open window again.
     QTest::mouseClick(tip->startUpBox(), Qt::LeftButton);
-    TRIGGER(Main::existing(), "sh");
+    TRIGGER(testsupport::existingWindow<skinmaker::shell::MainWindow>(), "sh");
     QVERIFY(tip->startUpBox()->isChecked());
     QCOMPARE(stored(), QStringLiteral("1"));
     closing = tip;
@@ -445,7 +446,8 @@ void StartUpTest::tipsFileGivesTheTips()
 
     start(missing);
     QCOMPARE(tipText(), first);
-    QTest::mouseClick(Tip::existing()->findChild<QPushButton *>(QStringLiteral("cmdNextTip")), Qt::LeftButton);
+    QTest::mouseClick(testsupport::existingWindow<TipWindow>()->findChild<QPushButton *>(QStringLiteral("cmdNextTip")),
+                      Qt::LeftButton);
     QCOMPARE(tipText(), next);
 }
 

@@ -14,8 +14,6 @@ QRandomGenerator &generator()
     return instance;
 }
 
-Override *activeOverride = nullptr;
-
 }  // namespace
 
 void seedFromClock()
@@ -26,21 +24,17 @@ void seedFromClock()
 
 double next()
 {
-    if (activeOverride)
-        return activeOverride->next();
+    if (const Override *override = Override::active())
+        return override->next();
     // 53 random bits fill a double's mantissa exactly: every value lies on the same grid and
     // the largest is 1 - 2^-53.
     return double(generator().generate64() >> 11) * 0x1p-53;
 }
 
-Override::Override(std::function<double()> numbers) : m_numbers(std::move(numbers)), m_previous(activeOverride)
+Override::Override(std::function<double()> numbers) : m_numbers(std::move(numbers))
 {
-    activeOverride = this;
 }
 
-Override::~Override()
-{
-    activeOverride = m_previous;
-}
+Override::~Override() = default;
 
 }  // namespace platform::random

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/scopedoverride.h"
+
 #include <QtGlobal>
 
 #include <functional>
@@ -18,18 +20,15 @@ double next();
 
 // While one exists, next() returns what it gives instead of the generator's numbers, so a test
 // decides which tip is drawn.
-class Override {
+class Override : public ScopedOverride<Override> {
 public:
     explicit Override(std::function<double()> numbers);
     ~Override();
-    Override(const Override &) = delete;
-    Override &operator=(const Override &) = delete;
 
     double next() const { return m_numbers(); }
 
 private:
     std::function<double()> m_numbers;
-    Override *m_previous = nullptr;
 };
 
 }  // namespace platform::random

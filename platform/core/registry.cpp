@@ -10,8 +10,6 @@ namespace platform::registry {
 
 namespace {
 
-Backend *s_override = nullptr;
-
 // Closes the key however the read ends.
 class OpenKey {
 public:
@@ -84,17 +82,14 @@ bool GetKeyValue(Root root, const QString &keyPath, const QString &valueName, QS
 
 Backend &currentBackend()
 {
-    return s_override ? *s_override : systemBackend();
+    const BackendOverride *override = BackendOverride::active();
+    return override ? override->backend() : systemBackend();
 }
 
-BackendOverride::BackendOverride(Backend &backend) : m_previous(s_override)
+BackendOverride::BackendOverride(Backend &backend) : m_backend(backend)
 {
-    s_override = &backend;
 }
 
-BackendOverride::~BackendOverride()
-{
-    s_override = m_previous;
-}
+BackendOverride::~BackendOverride() = default;
 
 } // namespace platform::registry

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/core/registrybackend.h"
+#include "platform/core/scopedoverride.h"
 
 #include <QString>
 
@@ -20,15 +21,15 @@ bool GetKeyValue(Backend &backend, Root root, const QString &keyPath, const QStr
 Backend &currentBackend();
 
 // While one exists, GetKeyValue reads this backend instead of the system's registry.
-class BackendOverride {
+class BackendOverride : public ScopedOverride<BackendOverride> {
 public:
     explicit BackendOverride(Backend &backend);
     ~BackendOverride();
-    BackendOverride(const BackendOverride &) = delete;
-    BackendOverride &operator=(const BackendOverride &) = delete;
+
+    Backend &backend() const { return m_backend; }
 
 private:
-    Backend *m_previous = nullptr;
+    Backend &m_backend;
 };
 
 } // namespace platform::registry

@@ -6,8 +6,6 @@ namespace platform::textfile {
 
 namespace {
 
-AppendInterleave *activeInterleave = nullptr;
-
 // The line starting at start: where it ends, before CR LF, a lone CR or a lone LF, and where
 // the next one starts. GBK's second bytes are never CR or LF, so bytes split as text does.
 struct LineSpan {
@@ -53,8 +51,8 @@ qsizetype firstLineEnd(const QByteArray &bytes)
 
 void interleaveAppend(const QString &nativePath)
 {
-    if (activeInterleave)
-        activeInterleave->run(nativePath);
+    if (const AppendInterleave *interleave = AppendInterleave::active())
+        interleave->run(nativePath);
 }
 
 std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLimit)
@@ -96,17 +94,11 @@ QString TextLines::at(qsizetype index) const
     return ansi::decode(m_bytes.sliced(start, lineFrom(m_bytes, start).end - start));
 }
 
-AppendInterleave::AppendInterleave(std::function<void(const QString &)> action)
-    : m_action(std::move(action))
-    , m_previous(activeInterleave)
+AppendInterleave::AppendInterleave(std::function<void(const QString &)> action) : m_action(std::move(action))
 {
-    activeInterleave = this;
 }
 
-AppendInterleave::~AppendInterleave()
-{
-    activeInterleave = m_previous;
-}
+AppendInterleave::~AppendInterleave() = default;
 
 WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encodedLine)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/scopedoverride.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -107,18 +109,15 @@ std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit);
 
 // While one exists, it runs in every append between the write and the read-back, as another
 // program writing to the same file at that moment would. Tests use it.
-class AppendInterleave {
+class AppendInterleave : public ScopedOverride<AppendInterleave> {
 public:
     explicit AppendInterleave(std::function<void(const QString &nativePath)> action);
     ~AppendInterleave();
-    AppendInterleave(const AppendInterleave &) = delete;
-    AppendInterleave &operator=(const AppendInterleave &) = delete;
 
     void run(const QString &nativePath) const { m_action(nativePath); }
 
 private:
     std::function<void(const QString &)> m_action;
-    AppendInterleave *m_previous = nullptr;
 };
 
 // The absolute, native form of a path, for the notices: a relative one is taken from the

@@ -22,12 +22,12 @@ BackgroundPlayer::~BackgroundPlayer()
 
 void BackgroundPlayer::setFileName(const QString &name)
 {
-    enqueue({true, name});
+    enqueue({name});
 }
 
-void BackgroundPlayer::command(const QString &command)
+void BackgroundPlayer::command(PlayerCommand command)
 {
-    enqueue({false, command});
+    enqueue({std::nullopt, command});
 }
 
 void BackgroundPlayer::enqueue(Request request)
@@ -54,10 +54,10 @@ void BackgroundPlayer::run()
             request = std::move(m_queue.front());
             m_queue.pop_front();
         }
-        if (request.isFileName)
-            m_player->setFileName(request.text);
+        if (request.fileName)
+            m_player->setFileName(*request.fileName);
         else
-            m_player->command(request.text);
+            m_player->command(request.command);
     }
     // The device is closed on the thread that opened it.
     m_player.reset();

@@ -21,12 +21,13 @@ public:
     BackgroundPlayer &operator=(const BackgroundPlayer &) = delete;
 
     void setFileName(const QString &name) override;
-    void command(const QString &command) override;
+    void command(PlayerCommand command) override;
 
 private:
+    // A file name, or else a command.
     struct Request {
-        bool isFileName = false;
-        QString text;
+        std::optional<QString> fileName;
+        PlayerCommand command = PlayerCommand::Open;
     };
 
     void enqueue(Request request);

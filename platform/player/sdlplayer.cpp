@@ -78,19 +78,20 @@ SdlPlayer::~SdlPlayer()
         SDL_TLSCleanup();
 }
 
-void SdlPlayer::command(const QString &command)
+void SdlPlayer::command(PlayerCommand command)
 {
-    const QString name = command.toLower();
-    if (name == u"open")
-        open();
-    else if (name == u"play")
-        play();
-    else if (name == u"prev")
-        prev();
-    else if (name == u"stop")
-        stop();
-    else if (name == u"close")
-        close();
+    switch (command) {
+    case PlayerCommand::Open:
+        return open();
+    case PlayerCommand::Play:
+        return play();
+    case PlayerCommand::Prev:
+        return prev();
+    case PlayerCommand::Stop:
+        return stop();
+    case PlayerCommand::Close:
+        return close();
+    }
 }
 
 void SdlPlayer::open()

@@ -22,7 +22,7 @@ public:
     SdlPlayer &operator=(const SdlPlayer &) = delete;
 
     void setFileName(const QString &name) override { m_fileName = name; }
-    void command(const QString &command) override;
+    void command(PlayerCommand command) override;
 
 private:
     void open();

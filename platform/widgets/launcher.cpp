@@ -15,8 +15,6 @@ namespace {
 // Our companions honour this variable on every system (Windows also gets the native request).
 const char minimizedVariable[] = "MORVANE_START_MINIMIZED";
 
-CompanionFolders *activeOverride = nullptr;
-
 } // namespace
 
 bool isBareName(const QString &fileName)
@@ -26,8 +24,8 @@ bool isBareName(const QString &fileName)
 
 QStringList companionFolders()
 {
-    if (activeOverride)
-        return activeOverride->folders();
+    if (const CompanionFolders *override = CompanionFolders::active())
+        return override->folders();
     return {QCoreApplication::applicationDirPath()};
 }
 
@@ -88,16 +86,10 @@ bool takeMinimizedRequest()
     return requested;
 }
 
-CompanionFolders::CompanionFolders(QStringList folders)
-    : m_folders(std::move(folders))
-    , m_previous(activeOverride)
+CompanionFolders::CompanionFolders(QStringList folders) : m_folders(std::move(folders))
 {
-    activeOverride = this;
 }
 
-CompanionFolders::~CompanionFolders()
-{
-    activeOverride = m_previous;
-}
+CompanionFolders::~CompanionFolders() = default;
 
 } // namespace platform

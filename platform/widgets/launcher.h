@@ -2,6 +2,8 @@
 
 #include "singlewindow.h"
 
+#include "platform/core/scopedoverride.h"
+
 #include <QApplication>
 #include <QString>
 #include <QStringList>
@@ -32,11 +34,11 @@ bool takeMinimizedRequest();
 // A companion's first window, shown as the program that started it asked: minimised with the
 // focus, or as usual.
 template <typename Window>
-Window *showFirstWindow()
+Window *showFirstWindow(SingleWindow<Window> &first)
 {
     if (!takeMinimizedRequest())
-        return SingleWindow<Window>::show();
-    Window *window = SingleWindow<Window>::get();
+        return first.show();
+    Window *window = first.get();
     window->showMinimized();
     window->activateWindow();
     // A desktop without a task bar shows a minimised window nowhere: ask it to point ours out.
@@ -46,18 +48,15 @@ Window *showFirstWindow()
 
 // While one exists, companions are looked for in these folders instead of the program's
 // own (tests place stand-in programs there).
-class CompanionFolders {
+class CompanionFolders : public ScopedOverride<CompanionFolders> {
 public:
     explicit CompanionFolders(QStringList folders);
     ~CompanionFolders();
-    CompanionFolders(const CompanionFolders &) = delete;
-    CompanionFolders &operator=(const CompanionFolders &) = delete;
 
     const QStringList &folders() const { return m_folders; }
 
 private:
     QStringList m_folders;
-    CompanionFolders *m_previous = nullptr;
 };
 
 } // namespace platform

@@ -31,8 +31,6 @@ QColor fieldBackground()
 
 namespace {
 
-ChineseFaceOverride *activeFaceOverride = nullptr;
-
 // 宋体 and the faces drawn like it.
 const char *const songFaces[] = {"SimSun",
                                  "NSimSun",
@@ -137,21 +135,17 @@ QStringList chineseFontFamilies()
 
 QString chineseFontFamily()
 {
-    if (activeFaceOverride)
-        return activeFaceOverride->family();
+    if (const ChineseFaceOverride *override = ChineseFaceOverride::active())
+        return override->family();
     const QStringList families = chineseFontFamilies();
     return families.isEmpty() ? QString() : families.first();  // Qt's own fallback then draws the characters
 }
 
-ChineseFaceOverride::ChineseFaceOverride(QString family) : m_family(std::move(family)), m_previous(activeFaceOverride)
+ChineseFaceOverride::ChineseFaceOverride(QString family) : m_family(std::move(family))
 {
-    activeFaceOverride = this;
 }
 
-ChineseFaceOverride::~ChineseFaceOverride()
-{
-    activeFaceOverride = m_previous;
-}
+ChineseFaceOverride::~ChineseFaceOverride() = default;
 
 // The icon and the pointers are decoded once and shared: adding a picture to an icon decodes
 // it at once, and the start-up alone would otherwise decode the icon's three pictures six times.

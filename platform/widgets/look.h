@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/scopedoverride.h"
+
 #include <QColor>
 #include <QCursor>
 #include <QIcon>
@@ -40,18 +42,15 @@ QString chineseFontFamily();
 constexpr int textPoints = 9;
 
 // While one exists, the programs take this face instead (the layout test walks every face).
-class ChineseFaceOverride {
+class ChineseFaceOverride : public ScopedOverride<ChineseFaceOverride> {
 public:
     explicit ChineseFaceOverride(QString family);
     ~ChineseFaceOverride();
-    ChineseFaceOverride(const ChineseFaceOverride &) = delete;
-    ChineseFaceOverride &operator=(const ChineseFaceOverride &) = delete;
 
     const QString &family() const { return m_family; }
 
 private:
     QString m_family;
-    ChineseFaceOverride *m_previous = nullptr;
 };
 
 QIcon programIcon();

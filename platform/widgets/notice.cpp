@@ -10,9 +10,6 @@ namespace platform {
 
 namespace {
 
-NoticeRecorder *activeRecorder = nullptr;
-QString customProgramTitle;
-
 // The box belongs to the window the user works in, but never to a splash window: that closes
 // by itself and would take the open box with it.
 QWidget *boxParent()
@@ -23,8 +20,8 @@ QWidget *boxParent()
 
 QMessageBox::StandardButton showBox(const NoticeRecord &record, QMessageBox::StandardButton defaultButton)
 {
-    if (activeRecorder)
-        return activeRecorder->take(record);
+    if (NoticeRecorder *recorder = NoticeRecorder::active())
+        return recorder->take(record);
     QMessageBox box(record.icon, record.title, record.text, record.buttons, boxParent());
     // The programs speak Chinese whatever the system's language: the buttons too.
     const std::pair<QMessageBox::StandardButton, const char16_t *> captions[] = {
@@ -46,12 +43,8 @@ QString noticeTitle()
 
 QString programTitle()
 {
-    return customProgramTitle.isEmpty() ? QCoreApplication::applicationName() : customProgramTitle;
-}
-
-void setProgramTitle(const QString &title)
-{
-    customProgramTitle = title;
+    const ProgramTitle *title = ProgramTitle::active();
+    return title ? title->text() : QCoreApplication::applicationName();
 }
 
 void notice(const QString &text, const QString &title, QMessageBox::Icon icon)
@@ -65,16 +58,9 @@ bool ask(const QString &text, const QString &title)
     return showBox(record, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-NoticeRecorder::NoticeRecorder()
-    : m_previous(activeRecorder)
-{
-    activeRecorder = this;
-}
+NoticeRecorder::NoticeRecorder() = default;
 
-NoticeRecorder::~NoticeRecorder()
-{
-    activeRecorder = m_previous;
-}
+NoticeRecorder::~NoticeRecorder() = default;
 
 QStringList NoticeRecorder::texts() const
 {

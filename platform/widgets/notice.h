@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/scopedoverride.h"
+
 #include <QList>
 #include <QMessageBox>
 #include <QString>
@@ -12,9 +14,20 @@ namespace platform {
 
 // The title of boxes the program shows without one of their own ("提示" is the usual).
 QString noticeTitle();
-// The program's own title, carried by boxes shown without a title.
+// The program's own title, carried by boxes shown without a title: that of the program alive,
+// else the application's name.
 QString programTitle();
-void setProgramTitle(const QString &title);
+
+// A program's title, held by the program object for as long as it exists.
+class ProgramTitle : public ScopedOverride<ProgramTitle> {
+public:
+    explicit ProgramTitle(QString title) : m_title(std::move(title)) {}
+
+    const QString &text() const { return m_title; }
+
+private:
+    QString m_title;
+};
 
 // A modal box with one OK button; its answer means nothing.
 void notice(const QString &text, const QString &title = noticeTitle(),
@@ -32,12 +45,10 @@ struct NoticeRecord {
 
 // While one exists, boxes are recorded instead of shown and questions take the queued
 // answers (No when none is queued).
-class NoticeRecorder {
+class NoticeRecorder : public ScopedOverride<NoticeRecorder> {
 public:
     NoticeRecorder();
     ~NoticeRecorder();
-    NoticeRecorder(const NoticeRecorder &) = delete;
-    NoticeRecorder &operator=(const NoticeRecorder &) = delete;
 
     void queueAnswer(QMessageBox::StandardButton answer) { m_answers << answer; }
     // Runs while the box would be open, before it is answered.
@@ -54,7 +65,6 @@ private:
     QList<NoticeRecord> m_records;
     QList<QMessageBox::StandardButton> m_answers;
     std::function<void(const NoticeRecord &)> m_onNotice;
-    NoticeRecorder *m_previous = nullptr;
 };
 
 } // namespace platform

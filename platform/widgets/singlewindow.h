@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <concepts>
+#include <functional>
 
 // Every window of a program exists at most once. It is created on first use, hidden
 // when only its fields are read or set, shown modeless without owner, brought to the
@@ -15,25 +16,33 @@ namespace platform {
 template <typename Window>
 concept KeepsFieldsWhenClosed = requires { requires Window::keepsFieldsWhenClosed; };
 
+// The one place of one window in the program that owns it. The program hands the window what it
+// needs through the function that makes it.
 template <typename Window>
 class SingleWindow {
 public:
+    using Make = std::function<Window *()>;
+
+    explicit SingleWindow(Make make = [] { return new Window; }) : m_make(std::move(make)) {}
+    SingleWindow(const SingleWindow &) = delete;
+    SingleWindow &operator=(const SingleWindow &) = delete;
+
     // The window, created hidden if it does not exist yet.
-    static Window *get()
+    Window *get()
     {
-        if (!s_window) {
-            s_window = new Window;
+        if (!m_window) {
+            m_window = m_make();
             if constexpr (!KeepsFieldsWhenClosed<Window>)
-                s_window->setAttribute(Qt::WA_DeleteOnClose);
+                m_window->setAttribute(Qt::WA_DeleteOnClose);
         }
-        return s_window;
+        return m_window;
     }
 
     // The window if it exists, without creating it.
-    static Window *existing() { return s_window; }
+    Window *existing() const { return m_window; }
 
     // Shows the window (creating it first if needed) and brings it to the front.
-    static Window *show()
+    Window *show()
     {
         Window *window = get();
         // Bringing a window forward includes taking it back from the task bar.
@@ -46,10 +55,11 @@ public:
     }
 
     // Destroys the window at once; the next use creates a new one.
-    static void destroy() { delete s_window.data(); }
+    void destroy() { delete m_window.data(); }
 
 private:
-    static inline QPointer<Window> s_window;
+    Make m_make;
+    QPointer<Window> m_window;
 };
 
 } // namespace platform

@@ -9,7 +9,7 @@ namespace skinmaker::authoring {
 void BlockWindow::confirm()
 {
     QString warning;
-    if (!appendBlock(currentLocation(), block(), fieldBoxes(), &warning))
+    if (!appendBlock(m_location(), block(), fieldBoxes(), &warning))
         return;
     // No success notice here by design: the warning comes alone.
     if (!warning.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skinwriter.h"
+
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -13,7 +15,8 @@ namespace skinmaker::authoring {
 class BlockWindow : public QWidget {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    // location gives the location as the main window shows it at the moment of 确定.
+    explicit BlockWindow(LocationSource location) : m_location(std::move(location)) {}
 
 protected:
     // Only a block that is in the file closes the window: otherwise the typed texts stay for
@@ -24,6 +27,9 @@ protected:
     virtual QStringList block() const = 0;
     // The boxes the block's values come from, in reading order.
     virtual QList<QLineEdit *> fieldBoxes() const = 0;
+
+private:
+    LocationSource m_location;
 };
 
 } // namespace skinmaker::authoring

@@ -52,7 +52,7 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &title)
 
 } // namespace
 
-ButtonOptionsWindow::ButtonOptionsWindow()
+ButtonOptionsWindow::ButtonOptionsWindow(LocationSource location) : BlockWindow(std::move(location))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("按钮选项"));

@@ -14,7 +14,7 @@ class ButtonOptionsWindow : public BlockWindow {
 public:
     static constexpr int boxCount = 28;
 
-    ButtonOptionsWindow();
+    explicit ButtonOptionsWindow(LocationSource location);
 
     // Text1 to Text28, numbered as the boxes are named.
     QLineEdit *box(int number) const;

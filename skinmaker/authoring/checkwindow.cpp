@@ -11,7 +11,6 @@
 #include "platform/core/winpath.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -123,13 +122,6 @@ void CheckWindow::tidy()
         return;
     platform::notice(words::tidyOutcomeLine(core::tidySkinFolder(m_folder)));
     startCheck();
-}
-
-void showSkinCheck(const core::SkinLocation &location)
-{
-    using Window = platform::SingleWindow<CheckWindow>;
-    if (Window::get()->check(location))
-        Window::show();
 }
 
 }  // namespace skinmaker::authoring

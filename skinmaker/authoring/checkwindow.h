@@ -43,7 +43,4 @@ private:
     QPushButton *m_tidy = nullptr;
 };
 
-// The menu command: shows the window and checks the skin the main window names now.
-void showSkinCheck(const core::SkinLocation &location);
-
 }  // namespace skinmaker::authoring

@@ -7,7 +7,6 @@
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,9 +52,9 @@ PreviewWindow::PreviewWindow()
 
     // Created back to front: each later control lies over the earlier ones, so the four
     // fixed pictures cover the background as the panel's own parts would.
-    m_image1 = new QLabel(this);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setGeometry(twips(600), twips(480), 0, 0);
+    m_background = new QLabel(this);
+    m_background->setObjectName(QStringLiteral("Image1"));
+    m_background->setGeometry(twips(600), twips(480), 0, 0);
 
     // Its two lines take the whole band above the title bar: most faces leave more room between
     // lines than 宋体, for which the design made the band a little higher than the notice.
@@ -93,21 +92,9 @@ bool PreviewWindow::load(const core::SkinLocation &location, const QString &pict
 
     // Unscaled: the control takes the picture's size, anchored at its top-left corner.
     const QPixmap picture = QPixmap::fromImage(loaded.picture);
-    m_image1->setPixmap(picture);
-    m_image1->resize(picture.deviceIndependentSize().toSize());
+    m_background->setPixmap(picture);
+    m_background->resize(picture.deviceIndependentSize().toSize());
     return true;
-}
-
-void showPreview(const core::SkinLocation &location, const QString &pictureName)
-{
-    using Preview = platform::SingleWindow<PreviewWindow>;
-    // An existing window, shown or hidden, is only brought forward: its picture stays.
-    if (Preview::existing()) {
-        Preview::show();
-        return;
-    }
-    if (Preview::get()->load(location, pictureName))
-        Preview::show();
 }
 
 } // namespace skinmaker::authoring

@@ -29,14 +29,10 @@ public:
     // because no version was chosen.
     bool load(const core::SkinLocation &location, const QString &pictureName);
 
-    QLabel *background() const { return m_image1; }
+    QLabel *background() const { return m_background; }
 
 private:
-    QLabel *m_image1 = nullptr;
+    QLabel *m_background = nullptr;  // Image1
 };
-
-// The menu command: an existing window is only brought forward; a new one first runs its
-// load steps with these fields.
-void showPreview(const core::SkinLocation &location, const QString &pictureName);
 
 } // namespace skinmaker::authoring

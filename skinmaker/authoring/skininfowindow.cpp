@@ -24,7 +24,7 @@ constexpr int boxWidth = 260;
 
 } // namespace
 
-SkinInfoWindow::SkinInfoWindow()
+SkinInfoWindow::SkinInfoWindow(LocationSource location) : BlockWindow(std::move(location))
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("添加版权"));

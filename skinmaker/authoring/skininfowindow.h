@@ -14,7 +14,7 @@ class SkinInfoWindow : public BlockWindow {
 public:
     static constexpr int boxCount = 6;
 
-    SkinInfoWindow();
+    explicit SkinInfoWindow(LocationSource location);
 
     // Text1 to Text6.
     QLineEdit *box(int number) const;

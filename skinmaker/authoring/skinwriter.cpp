@@ -12,26 +12,6 @@
 
 namespace skinmaker::authoring {
 
-namespace {
-
-LocationSource &locationSource()
-{
-    static LocationSource source;
-    return source;
-}
-
-} // namespace
-
-void setLocationSource(LocationSource source)
-{
-    locationSource() = std::move(source);
-}
-
-core::SkinLocation currentLocation()
-{
-    return locationSource() ? locationSource()() : core::SkinLocation{};
-}
-
 bool appendBlock(const core::SkinLocation &location, const QStringList &block, const QList<QLineEdit *> &boxes,
                  QString *warning)
 {

@@ -12,15 +12,12 @@
 class QLineEdit;
 
 // The window side of the write procedure shared by the three actions that add a block to
-// skin.ini: showing the notices around the write, and where the writing windows learn the location.
+// skin.ini: the notices around the write.
 namespace skinmaker::authoring {
 
-// The location as the main window shows it at this moment. The main window registers itself
-// here, so the writing windows need nothing from the shell above them.
+// The location as the main window shows it at this moment; the program hands it to the
+// writing windows, so they need nothing from the shell above them.
 using LocationSource = std::function<core::SkinLocation()>;
-void setLocationSource(LocationSource source);
-// Without a source, a location with nothing filled in.
-core::SkinLocation currentLocation();
 
 // Checks the location and the boxes' texts, shows the location notice and appends the block
 // in one write. Every problem is told in a notice and stops the action with nothing written.

@@ -1,7 +1,5 @@
 #include "folderbrowsewindow.h"
 
-#include "mainwindow.h"
-
 #include "skinmaker/words/notices.h"
 
 #include "platform/core/winpath.h"
@@ -9,10 +7,8 @@
 #include "platform/widgets/look.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QDir>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace skinmaker::shell {
@@ -29,24 +25,24 @@ FolderBrowseWindow::FolderBrowseWindow()
     setCursor(platform::look::mainCursor());
     setFixedSize(twips(2655), twips(4440));
 
-    m_drive1 = platform::place<platform::DriveList>(this, "Drive1", twipsRect(0, 0, 2655, 300));
-    m_dir1 = platform::place<platform::FolderList>(this, "Dir1", twipsRect(0, 330, 2655, 3660));
-    m_command1 = platform::place<QPushButton>(this, "Command1", QStringLiteral("确定"),
-                                              twipsRect((2655 - 975) / 2, 4035, 975, 375));
+    m_driveList = platform::place<platform::DriveList>(this, "Drive1", twipsRect(0, 0, 2655, 300));
+    m_folderList = platform::place<platform::FolderList>(this, "Dir1", twipsRect(0, 330, 2655, 3660));
+    m_confirm = platform::place<QPushButton>(this, "Command1", QStringLiteral("确定"),
+                                             twipsRect((2655 - 975) / 2, 4035, 975, 375));
     // Like the main window's buttons, 确定 shows the window's own pointer.
-    m_command1->setCursor(platform::look::mainCursor());
+    m_confirm->setCursor(platform::look::mainCursor());
 
     // Both lists open where the process is (see openingFolder); the process's own current
     // folder is never changed. Should that folder have become unreadable, its drive's root
     // will do.
     const QString start = platform::DriveList::openingFolder();
-    if (!m_dir1->setPath(start)) {
-        const QString root = m_drive1->driveOf(start);
-        m_dir1->setPath(root.isEmpty() ? QDir::rootPath() : root);
+    if (!m_folderList->setPath(start)) {
+        const QString root = m_driveList->driveOf(start);
+        m_folderList->setPath(root.isEmpty() ? QDir::rootPath() : root);
     }
-    platform::linkBrowseLists(m_drive1, m_dir1);
+    platform::linkBrowseLists(m_driveList, m_folderList);
 
-    connect(m_command1, &QPushButton::clicked, this, &FolderBrowseWindow::confirm);
+    connect(m_confirm, &QPushButton::clicked, this, &FolderBrowseWindow::confirm);
 
     platform::look::centreOnScreen(this);
 }
@@ -55,12 +51,12 @@ void FolderBrowseWindow::confirm()
 {
     // The installation path is read with "\" as its separator: a name holding one would lead
     // the skin elsewhere, so the box keeps what it holds.
-    if (const QString name = platform::nameHoldingBackslash(m_dir1->path()); !name.isEmpty()) {
+    if (const QString name = platform::nameHoldingBackslash(m_folderList->path()); !name.isEmpty()) {
         platform::notice(words::backslashInFolderNameNotice(name));
         return;
     }
     // The open folder, not a merely highlighted one, exactly as the list gives it.
-    platform::SingleWindow<MainWindow>::get()->installPathBox()->setText(m_dir1->path());
+    Q_EMIT folderChosen(m_folderList->path());
     close();
 }
 

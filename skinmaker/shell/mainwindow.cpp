@@ -1,19 +1,10 @@
 #include "mainwindow.h"
 
-#include "folderbrowsewindow.h"
-#include "splashwindow.h"
 #include "startupsteps.h"
-#include "tipwindow.h"
 
 #include "formats/musicsetting.h"
-#include "skinmaker/authoring/buttonoptionswindow.h"
-#include "skinmaker/authoring/checkwindow.h"
-#include "skinmaker/authoring/previewwindow.h"
-#include "skinmaker/authoring/skininfowindow.h"
 #include "skinmaker/authoring/skinwriter.h"
 #include "skinmaker/core/tips.h"
-#include "skinmaker/music/musicwindow.h"
-#include "skinmaker/shell/aboutwindow.h"
 
 #include "platform/player/mediaplayer.h"
 #include "platform/widgets/fields.h"
@@ -22,7 +13,6 @@
 #include "platform/widgets/menushortcuts.h"
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -58,7 +48,7 @@ constexpr int rowHeight = 330;
 
 } // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(std::unique_ptr<platform::MediaPlayer> player) : m_player(std::move(player))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Morvane V3.2"));
@@ -70,22 +60,13 @@ MainWindow::MainWindow()
     buildMenus();
     // Ctrl+E ends the program even from inside a text box, as the tips promise.
     platform::putMenuShortcutsFirst(this);
-    m_mmControl1 = platform::makePlayer();
     // Closing the frame releases the sound device; the program itself may go on.
-    connect(this, &MainWindow::closedByFrame, this, [this] { sendToPlayer("close"); });
+    connect(this, &MainWindow::closedByFrame, this, [this] { sendToPlayer(platform::PlayerCommand::Close); });
 
     // Fixed single-line frame: the window keeps the designed size, centred on the screen.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     platform::look::centreOnScreen(this);
-}
-
-void MainWindow::load()
-{
-    markStartUpStep("Form1 load");
-    TipWindow::showAtStartUp();
-    SplashWindow::showDuringStartUp();
-    startTune();
 }
 
 void MainWindow::buildFields()
@@ -96,44 +77,46 @@ void MainWindow::buildFields()
 
     QGroupBox *frame1 = placeFrame(client, "Frame1", QStringLiteral("背景"), 120, 735);
     QLabel *label1 = place<QLabel>(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
-    m_text1 = place<QLineEdit>(frame1, "Text1", twipsRect(2040, 300, 3600, rowHeight));
-    platform::nameField(m_text1, label1);
+    m_backgroundBox = place<QLineEdit>(frame1, "Text1", twipsRect(2040, 300, 3600, rowHeight));
+    platform::nameField(m_backgroundBox, label1);
 
     QGroupBox *frame2 = placeFrame(client, "Frame2", QStringLiteral("宽度与高度"), 960, 735);
     QLabel *label2 = place<QLabel>(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
-    m_text2 = place<QLineEdit>(frame2, "Text2", twipsRect(840, 300, 1500, rowHeight));
-    platform::nameField(m_text2, label2);
+    m_maxWidthBox = place<QLineEdit>(frame2, "Text2", twipsRect(840, 300, 1500, rowHeight));
+    platform::nameField(m_maxWidthBox, label2);
     QLabel *label4 = place<QLabel>(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
-    m_text4 = place<QLineEdit>(frame2, "Text4", twipsRect(3840, 300, 1500, rowHeight));
-    platform::nameField(m_text4, label4);
+    m_minWidthBox = place<QLineEdit>(frame2, "Text4", twipsRect(3840, 300, 1500, rowHeight));
+    platform::nameField(m_minWidthBox, label4);
     QLabel *label3 = place<QLabel>(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
-    m_text3 = place<QLineEdit>(frame2, "Text3", twipsRect(6840, 300, 1500, rowHeight));
-    platform::nameField(m_text3, label3);
+    m_minHeightBox = place<QLineEdit>(frame2, "Text3", twipsRect(6840, 300, 1500, rowHeight));
+    platform::nameField(m_minHeightBox, label3);
 
     QGroupBox *frame3 = placeFrame(client, "Frame3", QStringLiteral("标题栏"), 1800, 735);
-    m_check1 = place<QCheckBox>(frame3, "Check1", QStringLiteral("有标题栏"), twipsRect(240, 315, 1440, rowHeight));
+    m_titleBarBox =
+        place<QCheckBox>(frame3, "Check1", QStringLiteral("有标题栏"), twipsRect(240, 315, 1440, rowHeight));
     place<QLabel>(frame3, "Label5", QStringLiteral("标题栏按钮图片名称"), twipsRect(2040, 330, 2040, rowHeight));
-    m_text5 = place<QLineEdit>(frame3, "Text5", twipsRect(4080, 300, 3600, rowHeight));
-    m_text5->setEnabled(false);
+    m_titleBarPictureBox = place<QLineEdit>(frame3, "Text5", twipsRect(4080, 300, 3600, rowHeight));
+    m_titleBarPictureBox->setEnabled(false);
 
     QGroupBox *frame4 = placeFrame(client, "Frame4", QStringLiteral("菜单"), 2640, 1335);
     QLabel *label6 = place<QLabel>(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
-    m_text6 = place<QLineEdit>(frame4, "Text6", twipsRect(2520, 540, 3600, rowHeight));
-    platform::nameField(m_text6, label6);
+    m_menuLogoBox = place<QLineEdit>(frame4, "Text6", twipsRect(2520, 540, 3600, rowHeight));
+    platform::nameField(m_menuLogoBox, label6);
 
     QGroupBox *frame5 = placeFrame(client, "Frame5", QStringLiteral("生成"), 4080, 2535);
-    m_option2 = place<QRadioButton>(frame5, "Option2", QStringLiteral("2004"), twipsRect(3600, 1740, 1200, 300));
-    m_option1 = place<QRadioButton>(frame5, "Option1", QStringLiteral("2003及其之前的版本"), twipsRect(240, 1740, 3000, 300));
+    m_qq2004Option = place<QRadioButton>(frame5, "Option2", QStringLiteral("2004"), twipsRect(3600, 1740, 1200, 300));
+    m_qq2003Option =
+        place<QRadioButton>(frame5, "Option1", QStringLiteral("2003及其之前的版本"), twipsRect(240, 1740, 3000, 300));
     // One group: the user must pick one, neither is chosen at first.
     auto *versions = new QButtonGroup(frame5);
-    versions->addButton(m_option1);
-    versions->addButton(m_option2);
+    versions->addButton(m_qq2003Option);
+    versions->addButton(m_qq2004Option);
 
     place<QLabel>(frame5, "Label7", QStringLiteral("生成的QQ皮肤名称:"), twipsRect(240, 810, 1920, rowHeight));
-    m_text8 = place<QLineEdit>(frame5, "Text8", twipsRect(2160, 780, 1800, rowHeight));
+    m_skinNameBox = place<QLineEdit>(frame5, "Text8", twipsRect(2160, 780, 1800, rowHeight));
     place<QLabel>(frame5, "Label8", QStringLiteral("QQ安装路径"), twipsRect(240, 330, 1200, rowHeight));
-    m_text7 = place<QLineEdit>(frame5, "Text7", twipsRect(1440, 300, 6600, rowHeight));
-    m_text7->setText(defaultInstallPath);
+    m_installPathBox = place<QLineEdit>(frame5, "Text7", twipsRect(1440, 300, 6600, rowHeight));
+    m_installPathBox->setText(defaultInstallPath);
     auto *browse = place<QPushButton>(frame5, "Command2", QStringLiteral("浏览"), twipsRect(8160, 285, 960, 360));
 
     place<QLabel>(frame5, "Label10",
@@ -147,13 +130,14 @@ void MainWindow::buildFields()
 
     auto *generateButton = place<QPushButton>(frame5, "Command1", QStringLiteral("生成"), twipsRect(8280, 1980, 1455, 450));
 
-    for (QWidget *control : std::initializer_list<QWidget *>{generateButton, browse, m_check1})
+    for (QWidget *control : std::initializer_list<QWidget *>{generateButton, browse, m_titleBarBox})
         control->setCursor(platform::look::mainCursor());
 
     connect(generateButton, &QPushButton::clicked, this, &MainWindow::generate);
-    connect(browse, &QPushButton::clicked, this, [] { platform::SingleWindow<FolderBrowseWindow>::show(); });
+    connect(browse, &QPushButton::clicked, this, &MainWindow::folderBrowseRequested);
     // Every click enables the title-bar picture box, checked or not.
-    connect(m_check1, &QCheckBox::clicked, m_text5, [this] { m_text5->setEnabled(true); });
+    connect(m_titleBarBox, &QCheckBox::clicked, m_titleBarPictureBox,
+            [this] { m_titleBarPictureBox->setEnabled(true); });
 }
 
 QAction *MainWindow::addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut)
@@ -209,45 +193,55 @@ void MainWindow::buildMenus()
     // The companions run on their own; we neither wait for them nor keep track of them.
     connect(musicSetter, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("Morvane背景音乐添加程序.exe")); });
     connect(helpProgram, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("帮助.exe")); });
-    connect(preview, &QAction::triggered, this, [this] { authoring::showPreview(location(), m_text1->text()); });
-    connect(checkSkin, &QAction::triggered, this, [this] { authoring::showSkinCheck(location()); });
-    connect(buttonOptions, &QAction::triggered, this, [] {
+    connect(preview, &QAction::triggered, this,
+            [this] { Q_EMIT previewRequested(location(), m_backgroundBox->text()); });
+    connect(checkSkin, &QAction::triggered, this, [this] { Q_EMIT skinCheckRequested(location()); });
+    connect(buttonOptions, &QAction::triggered, this, [this] {
         // The button sections land where the basic fields point, so remind the user first.
         platform::notice(QStringLiteral("请确定基本内容中的生成选项已经填写完毕,如果未填写完毕,将无法正确使用高级选项!"));
-        platform::SingleWindow<authoring::ButtonOptionsWindow>::show();
+        Q_EMIT buttonOptionsRequested();
     });
-    connect(skinInfo, &QAction::triggered, this, [] { platform::SingleWindow<authoring::SkinInfoWindow>::show(); });
-    connect(about, &QAction::triggered, this, [] { platform::SingleWindow<AboutWindow>::show(); });
-    connect(chooseTune, &QAction::triggered, this, [] { platform::SingleWindow<music::MusicWindow>::show(); });
+    connect(skinInfo, &QAction::triggered, this, &MainWindow::skinInfoRequested);
+    connect(about, &QAction::triggered, this, &MainWindow::aboutRequested);
+    connect(chooseTune, &QAction::triggered, this, &MainWindow::musicChoiceRequested);
     // Again from the very beginning, whether it was playing, stopped or had ended.
     connect(startTune, &QAction::triggered, this, [this] {
-        sendToPlayer("prev");
-        sendToPlayer("play");
+        sendToPlayer(platform::PlayerCommand::Prev);
+        sendToPlayer(platform::PlayerCommand::Play);
     });
-    connect(stopTune, &QAction::triggered, this, [this] { sendToPlayer("stop"); });
+    connect(stopTune, &QAction::triggered, this, [this] { sendToPlayer(platform::PlayerCommand::Stop); });
 }
 
 core::SkinLocation MainWindow::location() const
 {
     core::QQVersion version = core::QQVersion::NotChosen;
-    if (m_option1->isChecked())
+    if (m_qq2003Option->isChecked())
         version = core::QQVersion::Qq2003;
-    else if (m_option2->isChecked())
+    else if (m_qq2004Option->isChecked())
         version = core::QQVersion::Qq2004;
-    return {m_text7->text(), m_text8->text(), version};
+    return {m_installPathBox->text(), m_skinNameBox->text(), version};
+}
+
+QList<QLineEdit *> MainWindow::basicBlockBoxes() const
+{
+    return {m_backgroundBox, m_minWidthBox, m_minHeightBox, m_maxWidthBox, m_menuLogoBox};
 }
 
 core::BasicFields MainWindow::basicFields() const
 {
-    return {m_text1->text(), m_text4->text(), m_text3->text(), m_text2->text(), m_text6->text()};
+    const QList<QLineEdit *> boxes = basicBlockBoxes();
+    return {boxes[0]->text(), boxes[1]->text(), boxes[2]->text(), boxes[3]->text(), boxes[4]->text()};
+}
+
+void MainWindow::takeInstallFolder(const QString &folder)
+{
+    m_installPathBox->setText(folder);
 }
 
 void MainWindow::generate()
 {
-    // The boxes in the order their values stand in the block.
     QString warning;
-    if (authoring::appendBlock(location(), core::basicBlock(basicFields()),
-                               {m_text1, m_text4, m_text3, m_text2, m_text6}, &warning))
+    if (authoring::appendBlock(location(), core::basicBlock(basicFields()), basicBlockBoxes(), &warning))
         platform::notice(QStringLiteral("生成成功!") + (warning.isEmpty() ? QString() : u'\n' + warning));
 }
 
@@ -255,19 +249,19 @@ void MainWindow::startNewSkin()
 {
     if (!platform::ask(QStringLiteral("新建将会清空未生成的内容,是否继续?")))
         return;
-    for (QLineEdit *box : {m_text1, m_text2, m_text3, m_text4, m_text5, m_text6})
+    for (QLineEdit *box :
+         {m_backgroundBox, m_maxWidthBox, m_minHeightBox, m_minWidthBox, m_titleBarPictureBox, m_menuLogoBox})
         box->clear();
-    m_text7->setText(defaultInstallPath);
-    m_text8->clear();
+    m_installPathBox->setText(defaultInstallPath);
+    m_skinNameBox->clear();
     // The button options are part of the skin too; their window need not be open.
-    platform::SingleWindow<authoring::ButtonOptionsWindow>::get()->clearBoxes();
+    Q_EMIT newSkinStarted();
 }
 
 void MainWindow::turnTipsOn()
 {
     // An open tip window's box writes the same "1" as it ticks; the store gets it either way.
-    if (TipWindow *tips = platform::SingleWindow<TipWindow>::existing())
-        tips->startUpBox()->setChecked(true);
+    Q_EMIT tipsTurnedOn();
     core::storeTipsAtStartup(true);
 }
 
@@ -277,17 +271,17 @@ void MainWindow::startTune()
 {
     markStartUpStep("tune started");
     // The first line as it stands; a missing or empty file names no tune, and nothing sounds.
-    if (!m_mmControl1)
+    if (!m_player)
         return;
-    m_mmControl1->setFileName(formats::readMusicSetting().value_or(QString()));
-    sendToPlayer("open");
-    sendToPlayer("play");
+    m_player->setFileName(formats::readMusicSetting().value_or(QString()));
+    sendToPlayer(platform::PlayerCommand::Open);
+    sendToPlayer(platform::PlayerCommand::Play);
 }
 
-void MainWindow::sendToPlayer(const char *command)
+void MainWindow::sendToPlayer(platform::PlayerCommand command)
 {
-    if (m_mmControl1)
-        m_mmControl1->command(QLatin1String(command));
+    if (m_player)
+        m_player->command(command);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

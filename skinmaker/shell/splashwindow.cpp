@@ -1,13 +1,9 @@
 #include "splashwindow.h"
 
-#include "mainwindow.h"
-#include "startupsteps.h"
 #include "versiontext.h"
 
 #include "platform/widgets/look.h"
-#include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -26,8 +22,6 @@ using platform::look::twips;
 using platform::look::twipsRect;
 
 namespace {
-
-bool closedSinceStart = false;
 
 QLabel *placeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry, int points,
                    bool bold = false, Qt::Alignment alignment = Qt::AlignLeft)
@@ -100,32 +94,10 @@ SplashWindow::SplashWindow()
     platform::look::centreOnScreen(this);
 }
 
-void SplashWindow::showDuringStartUp()
+void SplashWindow::fillLabels(const QString &productName)
 {
-    if (closedSinceStart)
-        return;
-    const bool loaded = platform::SingleWindow<SplashWindow>::existing();
-    SplashWindow *splash = platform::SingleWindow<SplashWindow>::show();
-    markStartUpStep("frmSplash shown");
-    if (!loaded)
-        splash->load();
-    else
-        splash->m_requestsLeft = requestsToComeForward;
-}
-
-void SplashWindow::newStart()
-{
-    closedSinceStart = false;
-}
-
-void SplashWindow::load()
-{
-    // The main window is still running its own load steps when it becomes visible here.
-    platform::SingleWindow<MainWindow>::show();
-    markStartUpStep("Form1 shown");
     setTextGrowingLeft(m_version, programVersionText());
-    m_productName->setText(platform::programTitle());
-    markStartUpStep("frmSplash labels set");
+    m_productName->setText(productName);
 }
 
 void SplashWindow::tick()
@@ -193,7 +165,7 @@ void SplashWindow::paintEvent(QPaintEvent *)
 
 void SplashWindow::closeEvent(QCloseEvent *event)
 {
-    closedSinceStart = true;
+    Q_EMIT closed();
     QWidget::closeEvent(event);
 }
 

@@ -16,13 +16,15 @@ class SplashWindow : public QWidget {
 public:
     SplashWindow();
 
-    // The start-up steps' way to show the splash: the first request creates it and runs its
-    // load steps, a later one brings the same window up again, and once it has closed it
-    // stays closed.
-    static void showDuringStartUp();
-    // A new start of the program may show it again (the tests start the program many times
-    // in one process).
-    static void newStart();
+    // The last of its load steps, once the main window shows: the labels that depend on the
+    // program.
+    void fillLabels(const QString &productName);
+    // Shown again during start-up: it comes forward over the windows shown since.
+    void comeForwardAgain() { m_requestsLeft = requestsToComeForward; }
+
+Q_SIGNALS:
+    // The count ended, or a key or a click closed it early.
+    void closed();
 
 protected:
     bool event(QEvent *event) override;
@@ -31,7 +33,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void load();
     void tick();
     // From the main window's second load step until it closes, the splash is the program's
     // top-most and active window: the windows shown after it must not cover it or take its keys.

@@ -2,28 +2,16 @@
 
 namespace skinmaker::shell {
 
-namespace {
-
-StartUpWatch *activeWatch = nullptr;
-
-}  // namespace
-
 void markStartUpStep(const char *step)
 {
-    if (activeWatch)
-        activeWatch->take(QString::fromUtf8(step));
+    if (const StartUpWatch *watch = StartUpWatch::active())
+        watch->take(QString::fromUtf8(step));
 }
 
-StartUpWatch::StartUpWatch(std::function<void(const QString &)> onStep)
-    : m_onStep(std::move(onStep))
-    , m_previous(activeWatch)
+StartUpWatch::StartUpWatch(std::function<void(const QString &)> onStep) : m_onStep(std::move(onStep))
 {
-    activeWatch = this;
 }
 
-StartUpWatch::~StartUpWatch()
-{
-    activeWatch = m_previous;
-}
+StartUpWatch::~StartUpWatch() = default;
 
 }  // namespace skinmaker::shell

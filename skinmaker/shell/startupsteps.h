@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/scopedoverride.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,18 +13,15 @@ namespace skinmaker::shell {
 void markStartUpStep(const char *step);
 
 // While one exists, each step is handed to it.
-class StartUpWatch {
+class StartUpWatch : public platform::ScopedOverride<StartUpWatch> {
 public:
     explicit StartUpWatch(std::function<void(const QString &step)> onStep);
     ~StartUpWatch();
-    StartUpWatch(const StartUpWatch &) = delete;
-    StartUpWatch &operator=(const StartUpWatch &) = delete;
 
     void take(const QString &step) const { m_onStep(step); }
 
 private:
     std::function<void(const QString &)> m_onStep;
-    StartUpWatch *m_previous = nullptr;
 };
 
 }  // namespace skinmaker::shell

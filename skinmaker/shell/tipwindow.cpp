@@ -1,6 +1,5 @@
 #include "tipwindow.h"
 
-#include "splashwindow.h"
 #include "startupsteps.h"
 
 #include "skinmaker/core/tips.h"
@@ -8,7 +7,6 @@
 #include "platform/core/random.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/placement.h"
-#include "platform/widgets/singlewindow.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -69,23 +67,8 @@ TipWindow::TipWindow()
     platform::look::centreOnScreen(this);
 }
 
-void TipWindow::showAtStartUp()
-{
-    // A new window runs its load steps first; an open one is only brought forward.
-    if (!platform::SingleWindow<TipWindow>::existing() && !platform::SingleWindow<TipWindow>::get()->load()) {
-        // Closing itself while loading is no failure: start-up simply goes on.
-        platform::SingleWindow<TipWindow>::destroy();
-        markStartUpStep("frmTip closed unseen");
-        return;
-    }
-    platform::SingleWindow<TipWindow>::show();
-    markStartUpStep("frmTip shown");
-}
-
 bool TipWindow::load()
 {
-    markStartUpStep("frmTip load");
-    SplashWindow::showDuringStartUp();
     const bool tipsAtStart = core::tipsAtStartup();
     markStartUpStep("tips setting read");
     if (!tipsAtStart)

@@ -17,9 +17,9 @@ class TipWindow : public QWidget {
 public:
     TipWindow();
 
-    // The main window's first load step. The tip window's own load steps run first: they
-    // show the splash, and when tips at start are off the window is destroyed unseen.
-    static void showAtStartUp();
+    // The load steps after the splash has been shown: false when tips at start are off, and
+    // the window is then to be destroyed before it shows.
+    bool load();
 
     // Reads the tips file into the tip list and shows a random tip; false, reading and
     // showing nothing, when there is no file to read at the path.
@@ -34,9 +34,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // False when tips at start are off: the window is then to be destroyed before it shows.
-    bool load();
-
     platform::textfile::TextLines m_tips;
     qsizetype m_current = 1;  // 1-based, as the draw gives it
     QLabel *m_tipText = nullptr;

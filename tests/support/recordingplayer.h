@@ -12,7 +12,7 @@ class RecordingPlayer : public platform::MediaPlayer {
 public:
     explicit RecordingPlayer(QStringList &calls) : m_calls(calls) {}
     void setFileName(const QString &name) override { m_calls << QStringLiteral("name:") + name; }
-    void command(const QString &command) override { m_calls << command; }
+    void command(platform::PlayerCommand command) override { m_calls << platform::playerCommandName(command); }
 
 private:
     QStringList &m_calls;

@@ -3,11 +3,7 @@
 #include "uitest.h"
 
 #include "skinmaker/core/tips.h"
-#include "skinmaker/shell/mainwindow.h"
-#include "skinmaker/shell/splashwindow.h"
-#include "skinmaker/skinmaker.h"
-
-#include "platform/widgets/singlewindow.h"
+#include "skinmaker/shell/program.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -16,14 +12,16 @@
 
 namespace testsupport {
 
-void startSkinmaker()
+skinmaker::shell::Program *startSkinmaker()
 {
     skinmaker::core::storeTipsAtStartup(false);
-    skinmaker::start();
-    if (QWidget *splash = platform::SingleWindow<skinmaker::shell::SplashWindow>::existing()) {
+    auto *program = new skinmaker::shell::Program(QCoreApplication::instance());
+    program->start();
+    if (QWidget *splash = program->window<skinmaker::shell::SplashWindow>().existing()) {
         QTest::keyClick(splash, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    return program;
 }
 
 void SkinmakerSession::start(const QStringList &skinFolders)
@@ -32,7 +30,7 @@ void SkinmakerSession::start(const QStringList &skinFolders)
     for (const QString &folder : skinFolders)
         QDir(m_install->path()).mkpath(folder);
     m_notices = std::make_unique<platform::NoticeRecorder>();
-    startSkinmaker();
+    m_program = startSkinmaker();
 }
 
 void SkinmakerSession::finish()
@@ -44,7 +42,7 @@ void SkinmakerSession::finish()
 
 skinmaker::shell::MainWindow *SkinmakerSession::form1() const
 {
-    return platform::SingleWindow<skinmaker::shell::MainWindow>::existing();
+    return m_program ? m_program->window<skinmaker::shell::MainWindow>().existing() : nullptr;
 }
 
 QLineEdit *SkinmakerSession::box(const char *name) const

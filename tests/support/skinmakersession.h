@@ -13,13 +13,15 @@ class QWidget;
 
 namespace skinmaker::shell {
 class MainWindow;
+class Program;
 }
 
 namespace testsupport {
 
-// Starts the main program as a user who switched tips at start off and closes the splash with
-// a key at once: the main window alone is left, without waiting out the splash's count.
-void startSkinmaker();
+// Starts a fresh main program as a user who switched tips at start off and closes the splash
+// with a key at once: the main window alone is left, without waiting out the splash's count.
+// The program lives as long as the application.
+skinmaker::shell::Program *startSkinmaker();
 
 // The main program started as a user starts it (see startSkinmaker), with a QQ installation folder of its own that
 // holds the given skin folders, and every notice recorded. start() belongs in a test's init(),
@@ -32,6 +34,7 @@ public:
     QString install() const { return m_install->path(); }
     QString installFile(const QString &relative) const { return m_install->filePath(relative); }
     platform::NoticeRecorder &notices() const { return *m_notices; }
+    skinmaker::shell::Program &program() const { return *m_program; }
 
     skinmaker::shell::MainWindow *form1() const;
     // A text box of the main window by name, such as "Text7".
@@ -42,6 +45,7 @@ public:
 private:
     std::unique_ptr<QTemporaryDir> m_install;
     std::unique_ptr<platform::NoticeRecorder> m_notices;
+    skinmaker::shell::Program *m_program = nullptr;
 };
 
 // The notice the writing windows show before they write: the skin.ini path as it shows it.

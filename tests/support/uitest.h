@@ -2,6 +2,7 @@
 
 #include "environment.h"
 
+#include <QApplication>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -24,6 +25,18 @@ inline QString triggerAction(QWidget *window, const char *name)
 
 // Destroys every top-level window, so each test starts from a program with none.
 void destroyAllWindows();
+
+// The running program's window of this class, or nullptr when it has none: a program makes
+// each of its windows at most once.
+template <typename Window>
+Window *existingWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *window = qobject_cast<Window *>(widget))
+            return window;
+    }
+    return nullptr;
+}
 
 // Waits until every folder and file list in the window has read the folder it shows, which
 // on a busy machine may take longer than the lists wait before they show a folder; false
