@@ -26,7 +26,7 @@ QByteArray tailFrom(const QString &path, qint64 offset)
     return file.readAll();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     const QString plainFile = session.installFile(QStringLiteral("NewSkins/蓝天/plain.ini"));
     const QByteArray gbkBackground = testsupport::gbk(QStringLiteral("背景.bmp"));
 
-    QByteArray block;  // what the first click appended; every later one must append the same
+    QByteArray block; // what the first click appended; every later one must append the same
     QList<double> generate;
     QList<double> plain;
     for (int run = 0; run < runs; ++run) {

@@ -31,7 +31,7 @@ namespace {
 struct Folder {
     const char *name;
     int entries;
-    bool files;  // music files rather than subfolders
+    bool files; // music files rather than subfolders
 };
 
 constexpr Folder folders[] = {
@@ -54,9 +54,9 @@ int listedFolders(const platform::FolderList *list)
 }
 
 struct Hold {
-    qint64 openMs = 0;      // from the call until the window has painted once
-    qint64 fillMs = 0;  // after that, the longest the window thread stayed busy until the lists were full
-    qint64 completeMs = 0;  // until the lists were full
+    qint64 openMs = 0; // from the call until the window has painted once
+    qint64 fillMs = 0; // after that, the longest the window thread stayed busy until the lists were full
+    qint64 completeMs = 0; // until the lists were full
     bool complete = false;
 };
 
@@ -119,7 +119,7 @@ int measure(const QString &windowName, const QString &caseName, const QString &p
     const QString prefix = caseName + u'_' + windowName + u'_';
     const Hold first = openFolder(window.get(), folders, files, path, expectedFolders, expectedFiles);
     const double grown = testsupport::residentMegabytes() - baseline;
-    openFolder(window.get(), folders, files, start, -1, -1);  // back where it started
+    openFolder(window.get(), folders, files, start, -1, -1); // back where it started
     const Hold again = openFolder(window.get(), folders, files, path, expectedFolders, expectedFiles);
     const double grownAgain = testsupport::residentMegabytes() - baseline;
 
@@ -164,7 +164,7 @@ int runAll(const QString &program)
     for (const Folder &folder : folders) {
         for (const char *window : {"skinmaker", "setter"}) {
             if (folder.files && QByteArrayView(window) == "skinmaker")
-                continue;  // that window has no file list
+                continue; // that window has no file list
             QProcess child;
             child.setWorkingDirectory(base.path());
             child.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -46,4 +46,4 @@ inline void print(const char *name, const QString &value)
     std::printf("%s=%s\n", name, value.toUtf8().constData());
 }
 
-}  // namespace bench
+} // namespace bench

@@ -34,7 +34,7 @@ bool sounded(const QString &output)
     return bytes.count('\0') < bytes.size();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char *argv[])
 {

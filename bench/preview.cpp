@@ -49,7 +49,7 @@ QImage photograph()
     return image;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -30,7 +30,7 @@ void print(const char *name, qint64 value)
     std::fflush(stdout);
 }
 
-}  // namespace
+} // namespace
 
 ShownAndIdleProbe::ShownAndIdleProbe(QString objectName, QString exitItemName)
     : m_objectName(std::move(objectName))
@@ -87,4 +87,4 @@ void ShownAndIdleProbe::timerEvent(QTimerEvent *event)
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-}  // namespace bench
+} // namespace bench

@@ -35,4 +35,4 @@ private:
 // CLOCK_MONOTONIC in nanoseconds.
 qint64 monotonicNs();
 
-}  // namespace bench
+} // namespace bench

@@ -33,7 +33,7 @@ namespace {
 
 // Start-up runs of each program, after one unmeasured warm-up each.
 constexpr int startRuns = 11;
-constexpr qint64 rssAfterNs = 1000000000;  // resident memory is read 1 s after the start
+constexpr qint64 rssAfterNs = 1000000000; // resident memory is read 1 s after the start
 const char *const timGm6mb = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 // A soundfont this size or larger counts as large (TimGM6mb has 6 MB, the usual large
 // General MIDI sets have 30 to 150 MB).
@@ -185,9 +185,9 @@ private:
 
 struct StartRun {
     bool ok = false;
-    double startMs = 0;  // spawn to Form1 (or the bare window) shown and the loop idle
-    double rssMb = 0;  // resident 1 s after the spawn
-    double exitMs = -1;  // "exit" sent → the program's output closed, when asked for
+    double startMs = 0; // spawn to Form1 (or the bare window) shown and the loop idle
+    double rssMb = 0; // resident 1 s after the spawn
+    double exitMs = -1; // "exit" sent → the program's output closed, when asked for
     QString problem;
 };
 
@@ -209,7 +209,7 @@ std::optional<qint64> readValue(int fd, QByteArray &buffer, const QByteArray &ke
         char chunk[512];
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n <= 0)
-            return std::nullopt;  // the program ended before it said so
+            return std::nullopt; // the program ended before it said so
         buffer.append(chunk, n);
     }
 }
@@ -338,7 +338,7 @@ StartRun startOnce(const QString &program, const QStringList &arguments, const Q
 // The figures of one program's start-up runs.
 struct StartSeries {
     std::vector<double> ms, mb;
-    std::vector<double> exitMs;  // only where the run ends by the program's 退出
+    std::vector<double> exitMs; // only where the run ends by the program's 退出
 };
 
 struct StartResults {
@@ -396,7 +396,7 @@ StartResults measureStart(const Sandbox &sandbox)
 
 struct Measured {
     QMap<QString, QString> values;
-    QString problem;  // empty when the program ran to its end
+    QString problem; // empty when the program ran to its end
     double value(const char *name) const { return values.value(QLatin1String(name)).toDouble(); }
 };
 
@@ -681,7 +681,7 @@ void addListRows(QList<Row> &rows, const Sandbox &sandbox)
 #endif
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -16,7 +16,7 @@ bool sounded(const QString &output)
     return bytes.count('\0') < bytes.size();
 }
 
-}  // namespace
+} // namespace
 
 class BenchProgramsTest : public QObject {
     Q_OBJECT

@@ -14,7 +14,7 @@ public:
     HelpWindow();
 
 private:
-    QLabel *m_topicText = nullptr;  // Label1
+    QLabel *m_topicText = nullptr; // Label1
 };
 
 } // namespace help

@@ -26,4 +26,4 @@ private:
     platform::SingleWindow<HelpWindow> m_help;
 };
 
-}  // namespace help
+} // namespace help

@@ -7,9 +7,9 @@
 namespace help {
 
 struct Topic {
-    const char *buttonName;   // objectName of the button
-    QString caption;          // what the button says
-    QString text;             // what the text area shows after a click
+    const char *buttonName; // objectName of the button
+    QString caption; // what the button says
+    QString text; // what the text area shows after a click
 };
 
 const QList<Topic> &topics();

@@ -6,7 +6,7 @@ namespace platform {
 class DriveList;
 class FileList;
 class FolderList;
-}
+} // namespace platform
 
 namespace musicsetter {
 
@@ -30,9 +30,9 @@ private:
     void takeOver();
     void placeBelow(const QWidget *setter);
 
-    platform::DriveList *m_driveList = nullptr;  // Drive1
-    platform::FolderList *m_folderList = nullptr;  // Dir1
-    platform::FileList *m_fileList = nullptr;  // File1
+    platform::DriveList *m_driveList = nullptr; // Drive1
+    platform::FolderList *m_folderList = nullptr; // Dir1
+    platform::FileList *m_fileList = nullptr; // File1
 };
 
 } // namespace musicsetter

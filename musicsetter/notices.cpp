@@ -9,4 +9,4 @@ QString backslashInNameNotice(const QString &name)
         .arg(name);
 }
 
-}  // namespace musicsetter
+} // namespace musicsetter

@@ -9,4 +9,4 @@ namespace musicsetter {
 // Why a picked file cannot be handed over: the named file or folder holds a "\\".
 QString backslashInNameNotice(const QString &name);
 
-}  // namespace musicsetter
+} // namespace musicsetter

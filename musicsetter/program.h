@@ -33,4 +33,4 @@ private:
     platform::SingleWindow<BrowseWindow> m_browse{[this] { return makeBrowseWindow(); }};
 };
 
-}  // namespace musicsetter
+} // namespace musicsetter

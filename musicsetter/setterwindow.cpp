@@ -20,9 +20,9 @@
 
 namespace musicsetter {
 
+using platform::place;
 using platform::look::twips;
 using platform::look::twipsRect;
-using platform::place;
 
 namespace {
 
@@ -45,9 +45,10 @@ SetterWindow::SetterWindow()
     auto *frame1 = place<QGroupBox>(this, "Frame1", twipsRect(120, 120, 6240, 1095));
     frame1->setTitle(QStringLiteral("使用方法"));
     // One sentence, wrapped by the label where the frame ends.
-    auto *label1 = place<QLabel>(frame1, "Label1",
-                                 QStringLiteral("在下面的输入框中输入你要添加的背景音乐的完整路径,单击\"确定\"后,再次运行程序将会改变音乐."),
-                                 twipsRect(120, 300, 6000, 660));
+    auto *label1 = place<QLabel>(
+        frame1, "Label1",
+        QStringLiteral("在下面的输入框中输入你要添加的背景音乐的完整路径,单击\"确定\"后,再次运行程序将会改变音乐."),
+        twipsRect(120, 300, 6000, 660));
     label1->setTextFormat(Qt::PlainText);
     label1->setWordWrap(true);
     label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -22,7 +22,7 @@ Q_SIGNALS:
 private:
     void store();
 
-    QLineEdit *m_pathBox = nullptr;  // Text1
+    QLineEdit *m_pathBox = nullptr; // Text1
 };
 
 } // namespace musicsetter

@@ -269,11 +269,11 @@ public:
     bool mountSmallDisk(const QString &folder, const char *size);
 
     // The location the main window holds when a row acts, and a box's text.
-    QString installPath;  // the installation folder unless a row says otherwise
+    QString installPath; // the installation folder unless a row says otherwise
     QString skinName = u"蓝天"_s;
     const char *version = "Option1";
     void type(const char *box, const QString &text) { m_typed.append({box, text}); }
-    bool writeAsOrdinaryUser = false;  // root acts as nobody for the click of write()
+    bool writeAsOrdinaryUser = false; // root acts as nobody for the click of write()
 
     // --- acting: each runs the action once, timed and watched
     void act(const std::function<void()> &action, qint64 bound = actionBound);
@@ -320,7 +320,7 @@ public:
     void expectTuneRefused(int selectedAtOpening, const QStringList &fragments);
     void expectSetterStored(const QByteArray &stored);
     void expectSettingRefused(const QStringList &fragments);
-    void expectTip(const std::function<bool(const QString &)> &isExpected = {});  // any tip when empty
+    void expectTip(const std::function<bool(const QString &)> &isExpected = {}); // any tip when empty
     void expectBrowseAt(const QString &folder, int subfolders, int files = -1);
 
     // Run by the table once the row is done.
@@ -336,7 +336,7 @@ private:
 
     QByteArray m_row;
     QTemporaryDir m_sandbox;
-    QString m_root;  // the test's isolated home, work folder and all
+    QString m_root; // the test's isolated home, work folder and all
     std::unique_ptr<platform::NoticeRecorder> m_notices = std::make_unique<platform::NoticeRecorder>();
     QStringList m_playerCalls;
     const platform::PlayerOverride m_players{[this] { return std::make_unique<RecordingPlayer>(m_playerCalls); }};
@@ -353,7 +353,7 @@ private:
     QMap<QString, QByteArray> m_before;
     QByteArray m_iniBefore;
     QByteArray m_settingBefore;
-    QPointer<QWidget> m_window;  // the window the action was taken in
+    QPointer<QWidget> m_window; // the window the action was taken in
     QStringList m_textsBefore;
     Window m_writer = Window::Form1;
     int m_openedWith = -1;
@@ -665,7 +665,7 @@ void Case::playAtStart(bool heard, const QByteArray &first, qint64 hole, const Q
     else
         QVERIFY2(!said(u"player: playing"_s) && !audible(), "the tune plays");
     for (const QString &line : programSaid.split(u'\n', Qt::SkipEmptyParts)) {
-        const bool offscreenOnly = line.endsWith(u"does not support raise()"_s);  // the tests' platform
+        const bool offscreenOnly = line.endsWith(u"does not support raise()"_s); // the tests' platform
         QVERIFY2(line.startsWith(u"morvane."_s) || offscreenOnly, qPrintable(u"in the terminal: "_s + line));
     }
     const QString status = QString::fromLatin1(testsupport::readBytes(u"/proc/%1/status"_s.arg(program->processId())));
@@ -1725,7 +1725,7 @@ void printMarkdown()
             << cell(row.outcome) << " |\n";
 }
 
-}  // namespace
+} // namespace
 
 class BadInputTest : public QObject {
     Q_OBJECT

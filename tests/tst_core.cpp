@@ -105,7 +105,9 @@ void CoreTest::encodesGbkAndNamesWhatItCannotHold()
 {
     const ansi::Encoded chinese = ansi::encode(QStringLiteral("蓝天bg.bmp"));
     QVERIFY(chinese.ok());
-    QCOMPARE(chinese.bytes, QByteArray("\xc0\xb6\xcc\xec" "bg.bmp"));
+    QCOMPARE(chinese.bytes,
+             QByteArray("\xc0\xb6\xcc\xec"
+                        "bg.bmp"));
     QCOMPARE(ansi::decode(chinese.bytes), QStringLiteral("蓝天bg.bmp"));
 
     const QString hangul = QString::fromUtf8("\xe1\x84\x80");
@@ -257,7 +259,8 @@ void CoreTest::appendRefusesWhatIsNoOrdinaryFile()
     QCOMPARE(readBytes(elsewhere), QByteArray("mine\n"));
     QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("target"))));
     if (kind == u"closed folder" || kind == u"read-only folder")
-        QFile::setPermissions(folder.filePath(QStringLiteral("closed")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder.filePath(QStringLiteral("closed")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(testsupport::snapshot(folder.path()), before);
 }
 
@@ -363,8 +366,8 @@ void CoreTest::replaceWritesThroughALinkAndKeepsPermissions()
     QVERIFY(textfile::replaceWithLine(link, "music\\3.mid").ok());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readBytes(target), QByteArray("music\\3.mid\r\n"));
-    QCOMPARE(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
-                                             | QFile::WriteUser | QFile::ReadGroup);
+    QCOMPARE(QFile::permissions(target),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
 
     const QString fifo = path(QStringLiteral("fifo.qq"));
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
@@ -374,14 +377,14 @@ void CoreTest::replaceWritesThroughALinkAndKeepsPermissions()
 void CoreTest::firstLineEndsAtAnyLineEnd_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("expected");  // "<none>": no line at all; "<any>": some line
+    QTest::addColumn<QString>("expected"); // "<none>": no line at all; "<any>": some line
 
     QTest::newRow("CR LF") << QByteArray("\xc4\xe3\xba\xc3.mid\r\nsecond") << QStringLiteral("你好.mid");
     QTest::newRow("lone CR") << QByteArray("a.mid\rsecond") << QStringLiteral("a.mid");
     QTest::newRow("lone LF, edited on Linux") << QByteArray("music\\3.mid\n") << QStringLiteral("music\\3.mid");
     QTest::newRow("no line end") << QByteArray("no line end") << QStringLiteral("no line end");
-    QTest::newRow("stray lead byte at the end") << QByteArray("music\\1.mid\xc4")
-                                                << QString(QStringLiteral("music\\1.mid") + QChar(0xFFFD));
+    QTest::newRow("stray lead byte at the end")
+        << QByteArray("music\\1.mid\xc4") << QString(QStringLiteral("music\\1.mid") + QChar(0xFFFD));
     QTest::newRow("stray lead byte alone") << QByteArray("\xc4\r\nmusic\\1.mid") << QString(QChar(0xFFFD));
     QTest::newRow("empty first line") << QByteArray("\r\nsecond") << QString();
     QTest::newRow("no byte") << QByteArray() << QStringLiteral("<none>");
@@ -530,20 +533,23 @@ void CoreTest::hugeTipsFileIsReadQuicklyUpToItsLimit()
 void CoreTest::mapsWindowsPaths_data()
 {
     QTest::addColumn<QString>("windowsPath");
-    QTest::addColumn<QString>("expected");  // "<prefix>" stands for the Wine prefix
+    QTest::addColumn<QString>("expected"); // "<prefix>" stands for the Wine prefix
 
     QTest::newRow("default install path")
         << QStringLiteral("C:\\Program Files\\Tencent\\qq\\skins\\蓝天\\skin.ini")
         << QStringLiteral("<prefix>/drive_c/Program Files/Tencent/qq/skins/蓝天/skin.ini");
     QTest::newRow("lower-case drive") << QStringLiteral("c:\\a") << QStringLiteral("<prefix>/drive_c/a");
-    QTest::newRow("other drive") << QStringLiteral("D:\\music\\a.mid") << QStringLiteral("<prefix>/dosdevices/d:/music/a.mid");
+    QTest::newRow("other drive") << QStringLiteral("D:\\music\\a.mid")
+                                 << QStringLiteral("<prefix>/dosdevices/d:/music/a.mid");
     QTest::newRow("drive without separator") << QStringLiteral("C:qq") << QStringLiteral("<prefix>/drive_c/qq");
     // Windows stays at a drive's root on "..", and so does the drive's folder in the prefix.
-    QTest::newRow(".. at the drive's root") << QStringLiteral("C:\\..\\..\\qq") << QStringLiteral("<prefix>/drive_c/qq");
-    QTest::newRow(".. below the root kept") << QStringLiteral("D:\\a\\..\\..\\b/.\\..\\c")
-                                            << QStringLiteral("<prefix>/dosdevices/d:/a/../b/./../c");
+    QTest::newRow(".. at the drive's root")
+        << QStringLiteral("C:\\..\\..\\qq") << QStringLiteral("<prefix>/drive_c/qq");
+    QTest::newRow(".. below the root kept")
+        << QStringLiteral("D:\\a\\..\\..\\b/.\\..\\c") << QStringLiteral("<prefix>/dosdevices/d:/a/../b/./../c");
     QTest::newRow("drive and ..") << QStringLiteral("c:..") << QStringLiteral("<prefix>/drive_c/");
-    QTest::newRow("repeated separators kept") << QStringLiteral("C:\\qq\\\\skins") << QStringLiteral("<prefix>/drive_c/qq//skins");
+    QTest::newRow("repeated separators kept")
+        << QStringLiteral("C:\\qq\\\\skins") << QStringLiteral("<prefix>/drive_c/qq//skins");
     QTest::newRow("rooted") << QStringLiteral("\\skins\\a\\skin.ini") << QStringLiteral("/skins/a/skin.ini");
     QTest::newRow("native absolute") << QStringLiteral("/home/me/qq\\NewSkins\\x\\skin.ini")
                                      << QStringLiteral("/home/me/qq/NewSkins/x/skin.ini");
@@ -595,7 +601,8 @@ void CoreTest::skinNameCheck_data()
     QTest::newRow("DEL") << QStringLiteral("a\x7f") << false;
     QTest::newRow("next line U+0085") << QString(QStringLiteral("a") + QChar(0x85)) << false;
     QTest::newRow("line separator") << QString(QStringLiteral("a") + QChar(0x2028)) << false;
-    QTest::newRow("right-to-left override") << QString(QStringLiteral("skin") + QChar(0x202E) + QStringLiteral("gpj")) << false;
+    QTest::newRow("right-to-left override")
+        << QString(QStringLiteral("skin") + QChar(0x202E) + QStringLiteral("gpj")) << false;
     QTest::newRow("zero-width space") << QString(QStringLiteral("a") + QChar(0x200B) + QStringLiteral("b")) << false;
     QTest::newRow("lone surrogate") << QString(QStringLiteral("a") + QChar(0xD83D)) << false;
 }
@@ -614,7 +621,7 @@ void CoreTest::writeProcedureStopsBeforeTheDisk_data()
     QTest::addColumn<int>("version");
     QTest::addColumn<QString>("value");
     QTest::addColumn<WriteOutcome::Kind>("expected");
-    QTest::addColumn<QString>("named");  // the characters named, as shown
+    QTest::addColumn<QString>("named"); // the characters named, as shown
 
     const QString install = QStringLiteral("<install>");
     QTest::newRow("written") << install << QStringLiteral("蓝天") << 1 << QStringLiteral("bg.bmp")
@@ -632,15 +639,17 @@ void CoreTest::writeProcedureStopsBeforeTheDisk_data()
                                     << QStringLiteral("U+000D U+000A");
     QTest::newRow("NUL") << install << QStringLiteral("蓝天") << 2 << QString(QStringLiteral("a") + QChar(0) + u'b')
                          << WriteOutcome::ControlCharacters << QStringLiteral("U+0000");
-    QTest::newRow("paragraph separator") << install << QStringLiteral("蓝天") << 2 << QString(QStringLiteral("a") + QChar(0x2029))
+    QTest::newRow("paragraph separator") << install << QStringLiteral("蓝天") << 2
+                                         << QString(QStringLiteral("a") + QChar(0x2029))
                                          << WriteOutcome::ControlCharacters << QStringLiteral("U+2029");
     QTest::newRow("emoji") << install << QStringLiteral("蓝天") << 1 << QString(QStringLiteral("bg") + smile)
                            << WriteOutcome::UnencodableCharacters << smile;
-    QTest::newRow("lone surrogate") << install << QStringLiteral("蓝天") << 1 << QString(QStringLiteral("bg") + QChar(0xD83D))
+    QTest::newRow("lone surrogate") << install << QStringLiteral("蓝天") << 1
+                                    << QString(QStringLiteral("bg") + QChar(0xD83D))
                                     << WriteOutcome::UnencodableCharacters << QStringLiteral("U+D83D");
-    QTest::newRow("halves of a pair apart") << install << QStringLiteral("蓝天") << 2
-                                            << QString(QChar(0xD83D) + QStringLiteral("bg") + QChar(0xDE00))
-                                            << WriteOutcome::UnencodableCharacters << QStringLiteral("U+D83D U+DE00");
+    QTest::newRow("halves of a pair apart")
+        << install << QStringLiteral("蓝天") << 2 << QString(QChar(0xD83D) + QStringLiteral("bg") + QChar(0xDE00))
+        << WriteOutcome::UnencodableCharacters << QStringLiteral("U+D83D U+DE00");
     QTest::newRow("byte-order mark inside") << install << QStringLiteral("蓝天") << 1
                                             << QString(QStringLiteral("bg") + QChar(0xFEFF) + QStringLiteral(".bmp"))
                                             << WriteOutcome::UnencodableCharacters << QStringLiteral("U+FEFF");
@@ -684,7 +693,7 @@ void CoreTest::bothWritersCheckTextAlike_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<WriteOutcome::Kind>("expected");
-    QTest::addColumn<QString>("named");  // the characters named, as shown
+    QTest::addColumn<QString>("named"); // the characters named, as shown
 
     QTest::newRow("plain") << QStringLiteral("music\\1.mid") << WriteOutcome::Written << QString();
     QTest::newRow("line break") << QStringLiteral("a.mid\r\n") << WriteOutcome::ControlCharacters
@@ -739,11 +748,11 @@ struct Probe : platform::ScopedOverride<Probe> {
     int number;
 };
 
-}  // namespace
+} // namespace
 
 void CoreTest::overridesNestAndMayEndInAnyOrder_data()
 {
-    QTest::addColumn<QList<int>>("endOrder");  // of the probes 1, 2, 3, made in that order
+    QTest::addColumn<QList<int>>("endOrder"); // of the probes 1, 2, 3, made in that order
     QTest::addColumn<QList<int>>("activeAfterEach");
     QTest::newRow("innermost first") << QList<int>{3, 2, 1} << QList<int>{2, 1, 0};
     QTest::newRow("outermost first") << QList<int>{1, 2, 3} << QList<int>{3, 3, 0};

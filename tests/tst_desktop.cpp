@@ -25,7 +25,7 @@ constexpr qint64 splashCount = 2000;
 
 const QString mainTitle = QStringLiteral("Morvane V3.2");
 const QString tipTitle = QStringLiteral("Morvane");
-const QString splashTitle;  // it has no title bar
+const QString splashTitle; // it has no title bar
 const QString setterTitle = QStringLiteral("Morvane背景音乐添加程序");
 
 // What the main program played, 16-bit stereo in real time (SDL's disk audio driver).
@@ -52,7 +52,7 @@ QSettings store()
 
 const QString tipsAtStartKey = QStringLiteral("Options/在启动时显示提示");
 
-}  // namespace
+} // namespace
 
 class DesktopTest : public QObject {
     Q_OBJECT
@@ -152,7 +152,7 @@ bool DesktopTest::startMorvane(bool tipsAtStart, bool closeSplash)
 
 void DesktopTest::splashLiesOnTopUntilAKeyOrAClickClosesIt_data()
 {
-    QTest::addColumn<QString>("key");  // or none: a click on the free area of its frame
+    QTest::addColumn<QString>("key"); // or none: a click on the free area of its frame
     QTest::newRow("a key") << QStringLiteral("a");
     QTest::newRow("a click on its frame") << QString();
 }
@@ -165,7 +165,7 @@ void DesktopTest::splashLiesOnTopUntilAKeyOrAClickClosesIt()
     if (m_sinceStart.elapsed() > splashCount / 2)
         QSKIP("the machine is too slow to tell a close by the user from the end of the count");
 
-    if (key.isEmpty())  // below the logo, left of the labels
+    if (key.isEmpty()) // below the logo, left of the labels
         m_desktop.click(m_desktop.geometry(m_desktop.window(splashTitle)).topLeft() + QPoint(24, 244));
     else
         m_desktop.press(key);
@@ -229,7 +229,7 @@ void DesktopTest::noticeLiesAboveItsWindowAndIsModal()
     startMorvane(false, true);
     const quint32 form1 = m_desktop.window(mainTitle);
     QTRY_COMPARE_WITH_TIMEOUT(m_desktop.activeWindow(), form1, patience);
-    m_desktop.press(QStringLiteral("ctrl+b"));  // its notice comes before the button options
+    m_desktop.press(QStringLiteral("ctrl+b")); // its notice comes before the button options
     quint32 notice = 0;
     QTRY_VERIFY_WITH_TIMEOUT((notice = m_desktop.window(QStringLiteral("提示"))) != 0, patience);
     QTRY_COMPARE_WITH_TIMEOUT(m_desktop.activeWindow(), notice, patience);
@@ -240,8 +240,8 @@ void DesktopTest::noticeLiesAboveItsWindowAndIsModal()
 
 void DesktopTest::companionsComeUpWhereAPersonSeesThem_data()
 {
-    QTest::addColumn<QString>("program");  // started directly, or none: from the main program's menu
-    QTest::addColumn<QString>("keys");  // then pressed, space between keys
+    QTest::addColumn<QString>("program"); // started directly, or none: from the main program's menu
+    QTest::addColumn<QString>("keys"); // then pressed, space between keys
     QTest::addColumn<QStringList>("titles");
     QTest::newRow("the setter, and its browse window by Tab and Enter")
         << QStringLiteral("Morvane背景音乐添加程序") << QStringLiteral("Tab Return")

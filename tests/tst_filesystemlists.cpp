@@ -115,7 +115,7 @@ private:
     bool listed() const { return testsupport::listsRead(m_host.get()); }
 
     std::unique_ptr<QTemporaryDir> m_tree;
-    std::unique_ptr<QTemporaryDir> m_big;  // made once: making many entries takes a while
+    std::unique_ptr<QTemporaryDir> m_big; // made once: making many entries takes a while
     std::unique_ptr<testsupport::ManyEntries> m_manyFolders;
     std::unique_ptr<testsupport::ManyEntries> m_manyFiles;
     std::unique_ptr<NoticeRecorder> m_notices;
@@ -280,7 +280,8 @@ void FileSystemListsTest::folderThatVanishedKeepsTheListWhereItWas()
     QCOMPARE(m_folders->path(), tree(QStringLiteral("qq")));
     QCOMPARE(entries(m_folders), before);
     QCOMPARE(changes.count(), 0);
-    QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("无法读取") + tree(QStringLiteral("qq/bin")) + unreadableHint});
+    QCOMPARE(m_notices->texts(),
+             QStringList{QStringLiteral("无法读取") + tree(QStringLiteral("qq/bin")) + unreadableHint});
     QCOMPARE(m_notices->records().first().title, QStringLiteral("提示"));
 
     // The list goes on working.
@@ -296,7 +297,8 @@ void FileSystemListsTest::folderWithoutPermissionKeepsTheListWhereItWas()
     QVERIFY(QFile::setPermissions(tree(QStringLiteral("qq/bin")), QFile::WriteOwner));
     QVERIFY(choose(m_folders, tree(QStringLiteral("qq/bin")), true));
     QCOMPARE(m_folders->path(), tree(QStringLiteral("qq")));
-    QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("无法读取") + tree(QStringLiteral("qq/bin")) + unreadableHint});
+    QCOMPARE(m_notices->texts(),
+             QStringList{QStringLiteral("无法读取") + tree(QStringLiteral("qq/bin")) + unreadableHint});
 }
 
 void FileSystemListsTest::machineDrivesStartAtTheRoot()
@@ -388,7 +390,7 @@ void FileSystemListsTest::fileListShowsOnlyMatchingFilesAndFollowsTheFolder()
 void FileSystemListsTest::manyEntriesListWithoutHoldingTheWindow_data()
 {
     QTest::addColumn<bool>("files");
-    QTest::addColumn<int>("waitMs");  // negative: the lists' own wait
+    QTest::addColumn<int>("waitMs"); // negative: the lists' own wait
     QTest::newRow("subfolders, shown once read") << false << 0;
     QTest::newRow("subfolders, the lists' own wait") << false << -1;
     QTest::newRow("music files, shown once read") << true << 0;

@@ -55,7 +55,7 @@ private:
     bool open(const QString &folder, bool twice = true);
     bool confirm();
 
-    QString m_work;  // the process's current folder
+    QString m_work; // the process's current folder
     std::unique_ptr<platform::NoticeRecorder> m_notices;
 };
 
@@ -239,8 +239,9 @@ void FolderBrowseTest::unreadableFolderKeepsTheListOnAReadableOne()
     // Gone by the time the user opens it, so unreadable even for root.
     QVERIFY(QDir(m_work + QStringLiteral("/QQ/plugins")).removeRecursively());
     QVERIFY(open(m_work + QStringLiteral("/QQ/plugins")));
-    QCOMPARE(m_notices->texts(),
-             QStringList{QStringLiteral("无法读取") + m_work + QStringLiteral("/QQ/plugins\n请选择其他驱动器或文件夹.")});
+    QCOMPARE(
+        m_notices->texts(),
+        QStringList{QStringLiteral("无法读取") + m_work + QStringLiteral("/QQ/plugins\n请选择其他驱动器或文件夹.")});
     QCOMPARE(dir1()->path(), m_work + QStringLiteral("/QQ"));
     QVERIFY(dir1()->indexFor(m_work + QStringLiteral("/QQ/skins")).isValid());
 
@@ -258,7 +259,8 @@ void FolderBrowseTest::folderWithoutPermissionKeepsTheListOnAReadableOne()
     QVERIFY(QFile::setPermissions(locked, QFile::WriteOwner));
     QVERIFY(open(locked));
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(m_notices->texts(), QStringList{QStringLiteral("无法读取") + locked + QStringLiteral("\n请选择其他驱动器或文件夹.")});
+    QCOMPARE(m_notices->texts(),
+             QStringList{QStringLiteral("无法读取") + locked + QStringLiteral("\n请选择其他驱动器或文件夹.")});
     QCOMPARE(dir1()->path(), m_work + QStringLiteral("/QQ"));
 }
 
@@ -296,10 +298,10 @@ void FolderBrowseTest::rootInstallPathStillReachesAFolder()
     // The root keeps its separator, so the skin path gets two in a row; the file system
     // reads "//x" as "/x".
     const skinmaker::core::SkinLocation atRoot{QStringLiteral("/"), QStringLiteral("a"),
-                                                    skinmaker::core::QQVersion::Qq2003};
+                                               skinmaker::core::QQVersion::Qq2003};
     QCOMPARE(platform::nativePath(*skinmaker::core::skinIniPath(atRoot)), QStringLiteral("//skins/a/skin.ini"));
     const skinmaker::core::SkinLocation below{m_work + QStringLiteral("/QQ"), QStringLiteral("蓝天"),
-                                                   skinmaker::core::QQVersion::Qq2003};
+                                              skinmaker::core::QQVersion::Qq2003};
     QCOMPARE(platform::nativePath(*skinmaker::core::skinFolder(below)), m_work + QStringLiteral("/QQ/skins/蓝天"));
 
     const QString doubled = platform::nativePath(QStringLiteral("/") + QString(m_work).replace(u'/', u'\\'));

@@ -9,13 +9,13 @@
 
 #include <QApplication>
 
-#include <csignal>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <csignal>
 
 using help::HelpWindow;
 
@@ -23,7 +23,14 @@ namespace {
 
 const QString introduction = QStringLiteral("这是一个制作QQ皮肤的工具,比以前的2个版本有了许多改进,");
 
-const QString howToText = QStringLiteral("本程序有8个默认音乐，都保存在本程序中“music”文件夹中。可以选择默认的音乐，除了这8个默认音乐之外，用户还可以使用“Morvane背景音乐添加程序”来自行添加音乐。在运行本程序前，先打开你的QQ文件夹中的skins这个文件夹，这个文件夹中存放着你的QQ的所有皮肤，在它里面新建一个文件夹，名字为你的QQ皮肤名字，例如，你想要制作的皮肤的名称为“你好”，那么，这个文件夹的名称为“你好”。然后将你制作QQ皮肤所用到的所有图片都放在那里。然后在本程序中“输入背景图片名称”选项中输入的的背景图片的名称（需要扩展名，图片必须是JPG格式的），在“宽度与高度”选项中输入你的图片的宽与高（可以省略），在“标题栏”选项中选择是否需要标题栏，如果需要，输入标题栏图片的名称。在“菜单”选项中输入菜单LOGO图片名称（LOGO图片为QQ菜单中左边的图片），在“皮肤路径”中输入你刚才新建的文件夹的完整路径，点“生成”就可以了。");
+const QString howToText = QStringLiteral(
+    "本程序有8个默认音乐，都保存在本程序中“music”文件夹中。可以选择默认的音乐，除了这8个默认音乐之外，用户还可以使用“Mo"
+    "rvane背景音乐添加程序”来自行添加音乐。在运行本程序前，先打开你的QQ文件夹中的skins这个文件夹，这个文件夹中存放着你"
+    "的QQ的所有皮肤，在它里面新建一个文件夹，名字为你的QQ皮肤名字，例如，你想要制作的皮肤的名称为“你好”，那么，这个文件"
+    "夹的名称为“你好”。然后将你制作QQ皮肤所用到的所有图片都放在那里。然后在本程序中“输入背景图片名称”选项中输入的的背景"
+    "图片的名称（需要扩展名，图片必须是JPG格式的），在“宽度与高度”选项中输入你的图片的宽与高（可以省略），在“标题栏”选"
+    "项中选择是否需要标题栏，如果需要，输入标题栏图片的名称。在“菜单”选项中输入菜单LOGO图片名称（LOGO图片为QQ菜单中左边"
+    "的图片），在“皮肤路径”中输入你刚才新建的文件夹的完整路径，点“生成”就可以了。");
 
 struct Button {
     const char *name;
@@ -32,11 +39,8 @@ struct Button {
 
 // Top to bottom in the frame.
 const Button buttons[] = {
-    {"Command1", "程序简介"},
-    {"Command2", "如何使用"},
-    {"Command3", "破解说明"},
-    {"Command5", "赞助作者"},
-    {"Command6", "软件信息"},
+    {"Command1", "程序简介"}, {"Command2", "如何使用"}, {"Command3", "破解说明"},
+    {"Command5", "赞助作者"}, {"Command6", "软件信息"},
 };
 
 } // namespace
@@ -232,7 +236,10 @@ void HelpTest::everyTopicFitsTheTextArea()
         // Wrapped at the area's width, the whole text fits its height: nothing is cut off.
         const int needed = label->heightForWidth(label->width());
         QVERIFY2(needed > 0 && needed <= label->height(),
-                 qPrintable(QStringLiteral("%1 needs %2 of %3 pixels").arg(QLatin1String(button.name)).arg(needed).arg(label->height())));
+                 qPrintable(QStringLiteral("%1 needs %2 of %3 pixels")
+                                .arg(QLatin1String(button.name))
+                                .arg(needed)
+                                .arg(label->height())));
     }
 }
 

@@ -24,7 +24,7 @@ namespace {
 
 // Each writing action with the box a test types into and the caption its notices use.
 struct Action {
-    const char *menuItem;  // empty: the main window's own "生成"
+    const char *menuItem; // empty: the main window's own "生成"
     const char *box;
     const char *caption;
 };
@@ -91,14 +91,15 @@ void HostileInputTest::invisibleCharactersAreRefusedAndNamed_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("value");
-    addActionRows("value with", {
-        {"LF copied from a terminal", QStringLiteral("bg.bmp\n")},
-        {"a pasted section", QStringLiteral("logo.bmp\r\n[pasted]\r\nk=2")},
-        {"lone CR", QStringLiteral("a\rb")},
-        {"NUL", QString(QStringLiteral("a") + QChar(0) + u'b')},
-        {"line separator", QString(QStringLiteral("a") + QChar(0x2028))},
-        {"lone surrogate", QString(QStringLiteral("bg") + QChar(0xD83D))},
-    });
+    addActionRows("value with",
+                  {
+                      {"LF copied from a terminal", QStringLiteral("bg.bmp\n")},
+                      {"a pasted section", QStringLiteral("logo.bmp\r\n[pasted]\r\nk=2")},
+                      {"lone CR", QStringLiteral("a\rb")},
+                      {"NUL", QString(QStringLiteral("a") + QChar(0) + u'b')},
+                      {"line separator", QString(QStringLiteral("a") + QChar(0x2028))},
+                      {"lone surrogate", QString(QStringLiteral("bg") + QChar(0xD83D))},
+                  });
 }
 
 void HostileInputTest::invisibleCharactersAreRefusedAndNamed()
@@ -185,13 +186,15 @@ void HostileInputTest::skinFolderThatIsALinkIsWrittenThrough()
     // A QQ installation moved elsewhere and linked back: the skin folder is a link, and that is fine.
     QVERIFY(QDir(m_session.install()).mkpath(QStringLiteral("moved/蓝天")));
     QVERIFY(QDir(m_session.installFile(QStringLiteral("skins"))).removeRecursively());
-    QVERIFY(QFile::link(m_session.installFile(QStringLiteral("moved")), m_session.installFile(QStringLiteral("skins"))));
+    QVERIFY(
+        QFile::link(m_session.installFile(QStringLiteral("moved")), m_session.installFile(QStringLiteral("skins"))));
     m_session.fillLocation(m_session.install(), QStringLiteral("蓝天"), "Option1");
 
     QVERIFY(testsupport::clickButton(m_session.form1()));
 
     QCOMPARE(m_session.notices().texts().last(), QStringLiteral("生成成功!"));
-    QVERIFY(testsupport::readBytes(m_session.installFile(QStringLiteral("moved/蓝天/skin.ini"))).startsWith("[main]\r\n"));
+    QVERIFY(
+        testsupport::readBytes(m_session.installFile(QStringLiteral("moved/蓝天/skin.ini"))).startsWith("[main]\r\n"));
 }
 
 void HostileInputTest::unreadablePictureIsNamedForWhatItIs_data()

@@ -30,10 +30,14 @@ bool writeStub(const QString &path, const QString &record)
         "#!/bin/sh\n"
         "PATH=/usr/bin:/bin\n"
         "{ echo \"minimized=$MORVANE_START_MINIMIZED\"; echo \"arguments=$#\"; echo \"folder=$(pwd)\"; } > '"
-        + QFile::encodeName(record) + ".part'\n"
-        "mv '" + QFile::encodeName(record) + ".part' '" + QFile::encodeName(record) + "'\n"
-        "sleep 2\n"
-        "touch '" + QFile::encodeName(record) + ".done'\n";
+        + QFile::encodeName(record)
+        + ".part'\n"
+          "mv '"
+        + QFile::encodeName(record) + ".part' '" + QFile::encodeName(record)
+        + "'\n"
+          "sleep 2\n"
+          "touch '"
+        + QFile::encodeName(record) + ".done'\n";
     if (!testsupport::writeBytes(path, script))
         return false;
     return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
@@ -129,8 +133,9 @@ void LauncherTest::menuStartsTheCompanionBesideTheProgram()
     QVERIFY(clock.elapsed() < 1500);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ran), 10000);
-    QCOMPARE(recordOf(ran), (QStringList{QStringLiteral("minimized=1"), QStringLiteral("arguments=0"),
-                                         QStringLiteral("folder=") + QDir::currentPath()}));
+    QCOMPARE(recordOf(ran),
+             (QStringList{QStringLiteral("minimized=1"), QStringLiteral("arguments=0"),
+                          QStringLiteral("folder=") + QDir::currentPath()}));
     QVERIFY2(m_notices->records().isEmpty(), qPrintable(m_notices->texts().join(u'\n')));
     // The request was for the companion only; our own environment is unchanged.
     QVERIFY(!qEnvironmentVariableIsSet("MORVANE_START_MINIMIZED"));
@@ -167,7 +172,8 @@ void LauncherTest::onlyBareNamesOfRunnableFilesAreFound()
     QCOMPARE(platform::findCompanion(QStringLiteral("帮助")), QFileInfo(stub).absoluteFilePath());
 
     // A path is not a bare name, even when it leads to a program.
-    QVERIFY(platform::findCompanion(QStringLiteral("../") + QFileInfo(ownFolder()).fileName() + QStringLiteral("/帮助")).isEmpty());
+    QVERIFY(platform::findCompanion(QStringLiteral("../") + QFileInfo(ownFolder()).fileName() + QStringLiteral("/帮助"))
+                .isEmpty());
     QVERIFY(platform::findCompanion(ownFolder() + QStringLiteral("/帮助")).isEmpty());
     QVERIFY(platform::findCompanion(QString()).isEmpty());
 
@@ -212,7 +218,10 @@ void LauncherTest::companionThatCannotStartGivesANotice()
 {
     // Marked runnable, but no system can run it.
     const QString broken = ownFolder() + QStringLiteral("/Morvane背景音乐添加程序");
-    QVERIFY(testsupport::writeBytes(broken, QByteArray("\x7f" "ELF broken", 10)));
+    QVERIFY(testsupport::writeBytes(broken,
+                                    QByteArray("\x7f"
+                                               "ELF broken",
+                                               10)));
     QVERIFY(QFile::setPermissions(broken, QFile::permissions(broken) | QFileDevice::ExeOwner));
 
     TRIGGER(form1(), "music2");

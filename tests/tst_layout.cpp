@@ -87,7 +87,7 @@ QWidget *visibleWindow(const QString &name, const QString &title = {})
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 class LayoutTest : public QObject {
     Q_OBJECT
@@ -125,7 +125,7 @@ void LayoutTest::everyTextFitsInEveryFace()
 
     skinmaker::start();
     QCOMPARE(QFontInfo(QApplication::font()).family(), face);
-    QStringList cut = cutTexts();  // the splash, the tip of the day and the main window
+    QStringList cut = cutTexts(); // the splash, the tip of the day and the main window
     QWidget *tip = visibleWindow(QStringLiteral("frmTip"));
     QVERIFY(tip);
     for (qsizetype shown = 1; shown < tips.size(); ++shown) {

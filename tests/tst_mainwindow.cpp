@@ -36,9 +36,8 @@ using testsupport::readBytes;
 
 namespace {
 
-const QByteArray emptyBlock =
-    "[main]\r\ntile=\r\nminwidth=\r\nminheight=\r\nmaxwidth=\r\n"
-    "[menu]\r\ncolor_red=141\r\ncolor_green=166\r\ncolor_blue=204\r\nlogo=\r\n";
+const QByteArray emptyBlock = "[main]\r\ntile=\r\nminwidth=\r\nminheight=\r\nmaxwidth=\r\n"
+                              "[menu]\r\ncolor_red=141\r\ncolor_green=166\r\ncolor_blue=204\r\nlogo=\r\n";
 
 } // namespace
 
@@ -115,31 +114,35 @@ void MainWindowTest::opensWithTheDesignedLook()
     QCOMPARE(box("Text1")->palette().color(QPalette::Base), QColor(175, 231, 254));
     QVERIFY(!window->windowIcon().isNull());
 
-    const struct { const char *name; const char *title; QRect twips; } frames[] = {
-        {"Frame1", "背景", {120, 120, 10095, 735}},
-        {"Frame2", "宽度与高度", {120, 960, 10095, 735}},
-        {"Frame3", "标题栏", {120, 1800, 10095, 735}},
-        {"Frame4", "菜单", {120, 2640, 10095, 1335}},
+    const struct {
+        const char *name;
+        const char *title;
+        QRect twips;
+    } frames[] = {
+        {"Frame1", "背景", {120, 120, 10095, 735}},    {"Frame2", "宽度与高度", {120, 960, 10095, 735}},
+        {"Frame3", "标题栏", {120, 1800, 10095, 735}}, {"Frame4", "菜单", {120, 2640, 10095, 1335}},
         {"Frame5", "生成", {120, 4080, 10095, 2535}},
     };
     for (const auto &frame : frames) {
         auto *group = window->findChild<QGroupBox *>(QLatin1String(frame.name));
         QVERIFY2(group, frame.name);
         QCOMPARE(group->title(), QString::fromUtf8(frame.title));
-        QCOMPARE(group->geometry(),
-                 platform::look::twipsRect(frame.twips.x(), frame.twips.y(), frame.twips.width(), frame.twips.height()));
+        QCOMPARE(
+            group->geometry(),
+            platform::look::twipsRect(frame.twips.x(), frame.twips.y(), frame.twips.width(), frame.twips.height()));
     }
 
     // Each caption sits in its own frame, left of its box.
-    const struct { const char *label; const char *caption; const char *box; const char *frame; } rows[] = {
-        {"Label1", "输入背景图片名称", "Text1", "Frame1"},
-        {"Label2", "高度", "Text2", "Frame2"},
-        {"Label4", "宽度 (小)", "Text4", "Frame2"},
-        {"Label3", "宽度(大)", "Text3", "Frame2"},
-        {"Label5", "标题栏按钮图片名称", "Text5", "Frame3"},
-        {"Label6", "主菜单中logo图片名称", "Text6", "Frame4"},
-        {"Label8", "QQ安装路径", "Text7", "Frame5"},
-        {"Label7", "生成的QQ皮肤名称:", "Text8", "Frame5"},
+    const struct {
+        const char *label;
+        const char *caption;
+        const char *box;
+        const char *frame;
+    } rows[] = {
+        {"Label1", "输入背景图片名称", "Text1", "Frame1"},   {"Label2", "高度", "Text2", "Frame2"},
+        {"Label4", "宽度 (小)", "Text4", "Frame2"},          {"Label3", "宽度(大)", "Text3", "Frame2"},
+        {"Label5", "标题栏按钮图片名称", "Text5", "Frame3"}, {"Label6", "主菜单中logo图片名称", "Text6", "Frame4"},
+        {"Label8", "QQ安装路径", "Text7", "Frame5"},         {"Label7", "生成的QQ皮肤名称:", "Text8", "Frame5"},
     };
     for (const auto &row : rows) {
         auto *label = window->findChild<QLabel *>(QLatin1String(row.label));
@@ -191,7 +194,7 @@ void MainWindowTest::opensWithTheDesignedLook()
 
 void MainWindowTest::pointersAsDesigned_data()
 {
-    QTest::addColumn<QString>("control");  // "" for the window's own background
+    QTest::addColumn<QString>("control"); // "" for the window's own background
     QTest::addColumn<bool>("windowPointer");
     QTest::newRow("background") << QString() << true;
     for (const char *name : {"Command1", "Command2", "Check1"})
@@ -218,11 +221,16 @@ void MainWindowTest::hasTheWholeMenuBar()
     QStringList names;
     for (QAction *action : topLevel)
         names << action->objectName() + u'=' + action->text();
-    QCOMPARE(names, (QStringList{QStringLiteral("file=文件[&F]"), QStringLiteral("qw=控制[&C]"),
-                                 QStringLiteral("ga=高级[&S]"), QStringLiteral("tool=工具[T]"),
-                                 QStringLiteral("help=帮助[&H]")}));
+    QCOMPARE(names,
+             (QStringList{QStringLiteral("file=文件[&F]"), QStringLiteral("qw=控制[&C]"), QStringLiteral("ga=高级[&S]"),
+                          QStringLiteral("tool=工具[T]"), QStringLiteral("help=帮助[&H]")}));
 
-    const struct { const char *menu; const char *name; const char *caption; QKeySequence shortcut; } items[] = {
+    const struct {
+        const char *menu;
+        const char *name;
+        const char *caption;
+        QKeySequence shortcut;
+    } items[] = {
         {"file", "new", "新建", QKeySequence(QStringLiteral("Ctrl+N"))},
         {"file", "exit", "退出", QKeySequence(QStringLiteral("Ctrl+E"))},
         {"qw", "sh", "启动显示每日提示", QKeySequence()},
@@ -280,7 +288,7 @@ void MainWindowTest::textBoxesKeepTheirEditingKeys()
 
 void MainWindowTest::generateWritesTheBasicBlock_data()
 {
-    QTest::addColumn<QStringList>("texts");  // Text1, Text2, Text3, Text4, Text6
+    QTest::addColumn<QStringList>("texts"); // Text1, Text2, Text3, Text4, Text6
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("all boxes empty") << QStringList{{}, {}, {}, {}, {}} << emptyBlock;
@@ -335,14 +343,16 @@ void MainWindowTest::generateAppendsAfterWhatIsThere()
 void MainWindowTest::generateReachesTheWinePrefixByDefault()
 {
     // The default install path is the QQ client in the user's Wine prefix.
-    const QString skinFolder = qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/drive_c/Program Files/Tencent/qq/NewSkins/夏天");
+    const QString skinFolder =
+        qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/drive_c/Program Files/Tencent/qq/NewSkins/夏天");
     QVERIFY(QDir().mkpath(skinFolder));
     fillLocation(MainWindow::defaultInstallPath, QStringLiteral("夏天"), "Option2");
 
     clickGenerate();
 
-    QCOMPARE(m_session.notices().texts().first(),
-             QStringLiteral("您要生成的文件为C:\\Program Files\\Tencent\\qq\\NewSkins\\夏天\\skin.ini如果确认无误请点确定"));
+    QCOMPARE(
+        m_session.notices().texts().first(),
+        QStringLiteral("您要生成的文件为C:\\Program Files\\Tencent\\qq\\NewSkins\\夏天\\skin.ini如果确认无误请点确定"));
     QCOMPARE(readBytes(skinFolder + QStringLiteral("/skin.ini")), emptyBlock);
     QVERIFY(QDir(skinFolder).removeRecursively());
 }
@@ -470,7 +480,8 @@ void MainWindowTest::charactersGbkCannotHoldStopTheAction()
     QCOMPARE(m_session.notices().texts().size(), 1);
     const QString text = m_session.notices().texts().first();
     QVERIFY2(text.contains(QStringLiteral("输入背景图片名称")) && text.contains(smile), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("宽度(大)")) && text.contains(QString::fromUtf8("\xe1\x84\x80")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("宽度(大)")) && text.contains(QString::fromUtf8("\xe1\x84\x80")),
+             qPrintable(text));
     QVERIFY(!text.contains(QStringLiteral("主菜单中logo图片名称")));
     QCOMPARE(readBytes(file), QByteArray("keep\r\n"));
 }
@@ -482,7 +493,8 @@ void MainWindowTest::failedWriteIsReportedAndChangesNothing()
     const auto before = testsupport::snapshot(m_session.install());
     clickGenerate();
     QCOMPARE(m_session.notices().texts().size(), 2);
-    QVERIFY(m_session.notices().texts().at(1).contains(m_session.install() + QStringLiteral("\\skins\\秋天\\skin.ini")));
+    QVERIFY(
+        m_session.notices().texts().at(1).contains(m_session.install() + QStringLiteral("\\skins\\秋天\\skin.ini")));
     QVERIFY(m_session.notices().texts().at(1).contains(QStringLiteral("皮肤文件夹不存在")));
     QVERIFY(!m_session.notices().texts().contains(QStringLiteral("生成成功!")));
     QCOMPARE(testsupport::snapshot(m_session.install()), before);

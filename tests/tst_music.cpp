@@ -24,7 +24,7 @@ using testsupport::RecordingPlayer;
 
 namespace {
 
-const QString musicSetting = QStringLiteral("qqq.qq");  // in the working folder
+const QString musicSetting = QStringLiteral("qqq.qq"); // in the working folder
 
 int selectedOption(const MusicWindow *window)
 {
@@ -80,7 +80,7 @@ MusicWindow *MusicTest::openFromMenu()
 
 void MusicTest::windowOpensWithTheStoredTuneSelected_data()
 {
-    QTest::addColumn<QByteArray>("stored");  // "<missing>": no file at all
+    QTest::addColumn<QByteArray>("stored"); // "<missing>": no file at all
     QTest::addColumn<int>("selected");
     for (int number = 1; number <= 8; ++number)
         QTest::addRow("built-in %d", number) << QStringLiteral("music\\%1.mid\r\n").arg(number).toLatin1() << number;
@@ -164,11 +164,11 @@ void MusicTest::unwritableSettingKeepsTheWindowAndTheChoice()
 
 void MusicTest::loadStartsTheStoredTune_data()
 {
-    QTest::addColumn<QByteArray>("stored");  // "<missing>": no file at all
+    QTest::addColumn<QByteArray>("stored"); // "<missing>": no file at all
     QTest::addColumn<QString>("name");
     QTest::newRow("built-in") << QByteArray("music\\3.mid\r\nignored\r\n") << QStringLiteral("music\\3.mid");
-    QTest::newRow("setter's full path, GBK") << testsupport::gbk(QStringLiteral("D:\\曲\\a.mp3\r\n"))
-                                             << QStringLiteral("D:\\曲\\a.mp3");
+    QTest::newRow("setter's full path, GBK")
+        << testsupport::gbk(QStringLiteral("D:\\曲\\a.mp3\r\n")) << QStringLiteral("D:\\曲\\a.mp3");
     QTest::newRow("capitals, unchanged") << QByteArray("MUSIC\\3.MID\r\n") << QStringLiteral("MUSIC\\3.MID");
     QTest::newRow("empty line") << QByteArray("\r\n") << QString();
     QTest::newRow("empty file") << QByteArray() << QString();
@@ -229,7 +229,10 @@ void MusicTest::realProgramIsHeardAndEndsOnSigterm()
     morvane.setWorkingDirectory(work.path());
     morvane.start(binDir + QStringLiteral("/Morvane"), {});
     QVERIFY(morvane.waitForStarted());
-    const auto stop = qScopeGuard([&] { morvane.kill(); morvane.waitForFinished(); });
+    const auto stop = qScopeGuard([&] {
+        morvane.kill();
+        morvane.waitForFinished();
+    });
 
     // Heard within a few seconds of the start: some 16-bit sample well above silence.
     const auto audible = [&] {

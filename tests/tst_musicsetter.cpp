@@ -69,10 +69,13 @@ private:
     QLineEdit *text1() const { return form1()->pathBox(); }
     BrowseWindow *browse();
     bool open(BrowseWindow *window, const QString &folder);
-    static void press(QWidget *window) { QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton); }
+    static void press(QWidget *window)
+    {
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    }
     static QStringList files(BrowseWindow *window);
 
-    const QString m_work = platform::nativeFolderPath(QDir::currentPath());  // the process's current folder
+    const QString m_work = platform::nativeFolderPath(QDir::currentPath()); // the process's current folder
     std::unique_ptr<platform::NoticeRecorder> m_notices;
 };
 
@@ -163,15 +166,18 @@ void MusicSetterTest::refusalKeepsTheFileAndTheBox_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("read-only file") << QStringLiteral("C:\\Music\\a.mid") << true
+    QTest::newRow("read-only file")
+        << QStringLiteral("C:\\Music\\a.mid") << true
         << QString(QStringLiteral("无法保存音乐设置到文件") + m_work
                    + QStringLiteral("/qqq.qq\n原因:文件是只读的,或没有写入的权限\n文件没有被改动,请检查后再试."));
     QTest::newRow("emoji") << QStringLiteral("D:\\音乐\\🎵.mp3") << false
-        << QStringLiteral("音乐文件的路径中含有无法保存的字符,请修改后再试:\n“🎵”");
-    QTest::newRow("lone surrogate") << QString(QStringLiteral("C:\\a") + QChar(0xD83C) + QStringLiteral(".mid")) << false
-        << QStringLiteral("音乐文件的路径中含有无法保存的字符,请修改后再试:\n“U+D83C”");
+                           << QStringLiteral("音乐文件的路径中含有无法保存的字符,请修改后再试:\n“🎵”");
+    QTest::newRow("lone surrogate") << QString(QStringLiteral("C:\\a") + QChar(0xD83C) + QStringLiteral(".mid"))
+                                    << false
+                                    << QStringLiteral("音乐文件的路径中含有无法保存的字符,请修改后再试:\n“U+D83C”");
     QTest::newRow("line break") << QStringLiteral("C:\\a.mid\r\nC:\\b.mid") << false
-        << QStringLiteral("音乐文件的路径中含有换行等控制字符,无法保存,请删除后再试:\n“U+000D U+000A”");
+                                << QStringLiteral(
+                                       "音乐文件的路径中含有换行等控制字符,无法保存,请删除后再试:\n“U+000D U+000A”");
 }
 
 void MusicSetterTest::refusalKeepsTheFileAndTheBox()
@@ -223,8 +229,9 @@ void MusicSetterTest::listsShowMusicFilesAndStayInStep()
     QTest::keyClick(window->driveList(), Qt::Key_Down);
     QVERIFY(QDir(vanished).removeRecursively());
     QVERIFY(open(window, vanished));
-    QCOMPARE(m_notices->texts(), (QStringList{QStringLiteral("无法读取") + gone + QStringLiteral("\n请选择其他驱动器或文件夹."),
-                                              QStringLiteral("无法读取") + vanished + QStringLiteral("\n请选择其他驱动器或文件夹.")}));
+    QCOMPARE(m_notices->texts(),
+             (QStringList{QStringLiteral("无法读取") + gone + QStringLiteral("\n请选择其他驱动器或文件夹."),
+                          QStringLiteral("无法读取") + vanished + QStringLiteral("\n请选择其他驱动器或文件夹.")}));
     QCOMPARE(window->driveList()->drive(), second);
     QCOMPARE(window->folderList()->path(), second);
     QCOMPARE(files(window), QStringList{QStringLiteral("x.wav")});
@@ -251,7 +258,10 @@ void MusicSetterTest::pickedFileLandsInTheBox()
     const bool madeHere = !file.isEmpty() && !QFile::exists(picked);
     if (madeHere && !testsupport::writeBytes(picked, "tune"))
         QSKIP("no music file can be put into this folder here");
-    const auto removeMade = qScopeGuard([&] { if (madeHere) QFile::remove(picked); });
+    const auto removeMade = qScopeGuard([&] {
+        if (madeHere)
+            QFile::remove(picked);
+    });
 
     BrowseWindow *window = browse();
     QVERIFY(window);

@@ -6,8 +6,8 @@
 
 #include "uitest.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -44,7 +44,7 @@ void PlatformTest::recorderCapturesBoxesAndAnswersQuestions()
     notice(QStringLiteral("请选择版本!"), QStringLiteral("Morvane"), QMessageBox::NoIcon);
     recorder.queueAnswer(QMessageBox::Yes);
     QVERIFY(ask(QStringLiteral("继续?")));
-    QVERIFY(!ask(QStringLiteral("再继续?")));  // nothing queued: No
+    QVERIFY(!ask(QStringLiteral("再继续?"))); // nothing queued: No
 
     QCOMPARE(recorder.records().size(), 4);
     const NoticeRecord &first = recorder.records().at(0);
@@ -129,7 +129,7 @@ void PlatformTest::boxesSpeakChineseWhateverTheLocale()
 MORVANE_TEST_MAIN(PlatformTest)
 void PlatformTest::chineseFacesComeInTheOrderOfPreference_data()
 {
-    QTest::addColumn<QStringList>("installed");  // as the font database lists them, by name
+    QTest::addColumn<QStringList>("installed"); // as the font database lists them, by name
     QTest::addColumn<QStringList>("preferred");
     const QString droid = QStringLiteral("Droid Sans Fallback"), kai = QStringLiteral("AR PL UKai CN"),
                   noto = QStringLiteral("Noto Sans CJK SC"), notoMono = QStringLiteral("Noto Sans Mono CJK SC"),

@@ -158,7 +158,8 @@ struct NeverDonePlayer : platform::MediaPlayer {
 QString send(platform::MediaPlayer &player, const QStringList &commands)
 {
     const auto cpuMs = [](const rusage &u) {
-        return (qint64(u.ru_utime.tv_sec) + u.ru_stime.tv_sec) * 1000 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
+        return (qint64(u.ru_utime.tv_sec) + u.ru_stime.tv_sec) * 1000
+            + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
     };
     for (const QString &command : commands) {
         rusage before{};
@@ -182,10 +183,10 @@ QString send(platform::MediaPlayer &player, const QStringList &commands)
 
 } // namespace
 
-#define SEND(player, ...)                                                            \
-    do {                                                                             \
-        const QString slowCommand = send(player, __VA_ARGS__);                       \
-        QVERIFY2(slowCommand.isEmpty(), qPrintable(slowCommand));                    \
+#define SEND(player, ...)                                                                                              \
+    do {                                                                                                               \
+        const QString slowCommand = send(player, __VA_ARGS__);                                                         \
+        QVERIFY2(slowCommand.isEmpty(), qPrintable(slowCommand));                                                      \
     } while (false)
 
 // The device writes, silence included, for as long as it is open.
@@ -275,7 +276,7 @@ void PlayerTest::playsOnceStopsAndStartsAgainFromTheBeginning()
 void PlayerTest::commandNamesAreTheControlsOwn_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("command");  // -1: no command has this name
+    QTest::addColumn<int>("command"); // -1: no command has this name
     using platform::PlayerCommand;
     QTest::newRow("open") << QStringLiteral("open") << int(PlayerCommand::Open);
     QTest::newRow("play in capitals") << QStringLiteral("PLAY") << int(PlayerCommand::Play);
@@ -323,14 +324,16 @@ void PlayerTest::commandsThatCannotBeCarriedOutDoNothing()
     qputenv("SDL_AUDIODRIVER", driver);
     {
         auto player = platform::makePlayer();
-        SEND(*player, {QStringLiteral("play"), QStringLiteral("prev"), QStringLiteral("stop"),
-                       QStringLiteral("file:") + fileName, QStringLiteral("open"), QStringLiteral("play")});
+        SEND(*player,
+             {QStringLiteral("play"), QStringLiteral("prev"), QStringLiteral("stop"),
+              QStringLiteral("file:") + fileName, QStringLiteral("open"), QStringLiteral("play")});
         // However long a busy machine draws it out: first the player's word, then the sound.
         QTRY_VERIFY_WITH_TIMEOUT(playerDecided(), 20000);
         if (sounds)
             QTRY_VERIFY_WITH_TIMEOUT(loudness(heard()) > audible, 20000);
-        SEND(*player, {QStringLiteral("stop"), QStringLiteral("prev"), QStringLiteral("play"),
-                       QStringLiteral("pause"), QStringLiteral("close"), QStringLiteral("play")});
+        SEND(*player,
+             {QStringLiteral("stop"), QStringLiteral("prev"), QStringLiteral("play"), QStringLiteral("pause"),
+              QStringLiteral("close"), QStringLiteral("play")});
     }
     QCOMPARE(loudness(heard()) > audible, sounds);
 }

@@ -46,8 +46,9 @@ QImage quadrants(int width, int height)
         for (int x = 0; x < width; ++x) {
             const bool right = x >= width / 2;
             const bool bottom = y >= height / 2;
-            image.setPixel(x, y, right ? (bottom ? qRgb(0, 0, 255) : qRgb(255, 0, 0))
-                                       : (bottom ? qRgb(255, 255, 0) : qRgb(0, 160, 0)));
+            image.setPixel(x, y,
+                           right ? (bottom ? qRgb(0, 0, 255) : qRgb(255, 0, 0))
+                                 : (bottom ? qRgb(255, 255, 0) : qRgb(0, 160, 0)));
         }
     }
     return image;
@@ -143,7 +144,7 @@ void PreviewTest::picturePathFollowsTheLocationRule_data()
     QTest::addColumn<QString>("skinName");
     QTest::addColumn<int>("version");
     QTest::addColumn<QString>("picture");
-    QTest::addColumn<QString>("expected");  // empty: no path
+    QTest::addColumn<QString>("expected"); // empty: no path
 
     const QString install = MainWindow::defaultInstallPath;
     QTest::newRow("2003") << install << QStringLiteral("蓝天") << int(QQVersion::Qq2003) << QStringLiteral("bg.bmp")
@@ -171,8 +172,8 @@ void PreviewTest::picturePathFollowsTheLocationRule()
     QFETCH(QString, picture);
     QFETCH(QString, expected);
 
-    const std::optional<QString> path = skinmaker::core::backgroundPicturePath(
-        SkinLocation{installPath, skinName, QQVersion(version)}, picture);
+    const std::optional<QString> path =
+        skinmaker::core::backgroundPicturePath(SkinLocation{installPath, skinName, QQVersion(version)}, picture);
     QCOMPARE(path.has_value(), !expected.isEmpty());
     if (path)
         QCOMPARE(*path, expected);
@@ -192,11 +193,11 @@ void PreviewTest::showsTheBackgroundUnscaled_data()
                                << 150;
     QTest::newRow("JPEG, install path ending in a separator")
         << QStringLiteral("JPEG") << QStringLiteral("bg.jpg") << true << QByteArray("Option2") << 150;
-    QTest::newRow("PNG under a bitmap's name") << QStringLiteral("PNG") << QStringLiteral("bg.bmp") << false
-                                               << QByteArray("Option1") << 150;
+    QTest::newRow("PNG under a bitmap's name")
+        << QStringLiteral("PNG") << QStringLiteral("bg.bmp") << false << QByteArray("Option1") << 150;
     // Wide enough that its height read as unsigned (65536 - 90) would pass the pixel limit.
-    QTest::newRow("oldest bitmap header, rows top-down") << QStringLiteral("old top-down BMP") << QStringLiteral("bg.bmp")
-                                                         << false << QByteArray("Option2") << 300;
+    QTest::newRow("oldest bitmap header, rows top-down")
+        << QStringLiteral("old top-down BMP") << QStringLiteral("bg.bmp") << false << QByteArray("Option2") << 300;
 }
 
 void PreviewTest::showsTheBackgroundUnscaled()
@@ -235,8 +236,9 @@ void PreviewTest::showsTheBackgroundUnscaled()
     QCOMPARE(shown.size(), QSize(width, 90));
     const int right = width - 10;
     for (const QPoint &point : {QPoint(10, 10), QPoint(right, 10), QPoint(10, 80), QPoint(right, 80)})
-        QVERIFY2(closeTo(shown.pixel(point), picture.pixel(point)),
-                 qPrintable(QStringLiteral("%1 at %2,%3").arg(shown.pixel(point), 0, 16).arg(point.x()).arg(point.y())));
+        QVERIFY2(
+            closeTo(shown.pixel(point), picture.pixel(point)),
+            qPrintable(QStringLiteral("%1 at %2,%3").arg(shown.pixel(point), 0, 16).arg(point.x()).arg(point.y())));
 }
 
 void PreviewTest::fixedPicturesCoverTheBackground()
@@ -270,7 +272,11 @@ void PreviewTest::fixedPicturesCoverTheBackground()
     FIND(QLabel, image1, window, "Image1");
     QCOMPARE(image1->geometry(), QRect(40, 32, 500, 800));
 
-    const struct { const char *name; const char *resource; QRect geometry; } fixed[] = {
+    const struct {
+        const char *name;
+        const char *resource;
+        QRect geometry;
+    } fixed[] = {
         {"Image2", ":/skinmaker/preview-titlebar.bmp", QRect(40, 32, 296, 56)},
         {"Image3", ":/skinmaker/preview-icons.bmp", QRect(40, 88, 25, 223)},
         {"Image4", ":/skinmaker/preview-buttons.bmp", QRect(40, 640, 295, 51)},
@@ -298,8 +304,9 @@ void PreviewTest::fixedPicturesCoverTheBackground()
         if (child->isWidgetType())
             order << child->objectName();
     }
-    QCOMPARE(order, (QStringList{QStringLiteral("Image1"), QStringLiteral("Label1"), QStringLiteral("Image2"),
-                                 QStringLiteral("Image3"), QStringLiteral("Image4"), QStringLiteral("Image5")}));
+    QCOMPARE(order,
+             (QStringList{QStringLiteral("Image1"), QStringLiteral("Label1"), QStringLiteral("Image2"),
+                          QStringLiteral("Image3"), QStringLiteral("Image4"), QStringLiteral("Image5")}));
 
     // Where nothing covers it the picture shows unscaled, up to the window's edges.
     for (const QPoint &point : {QPoint(200, 300), QPoint(360, 400), QPoint(200, 639), QPoint(350, 690)}) {
@@ -401,7 +408,7 @@ void PreviewTest::unloadablePictureLeavesAnEmptyBackground_data()
 {
     QTest::addColumn<QString>("skinName");
     QTest::addColumn<QString>("picture");
-    QTest::addColumn<QByteArray>("content");  // written as the picture unless empty
+    QTest::addColumn<QByteArray>("content"); // written as the picture unless empty
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("missing file") << QStringLiteral("蓝天") << QStringLiteral("bg.bmp") << QByteArray()
@@ -410,13 +417,13 @@ void PreviewTest::unloadablePictureLeavesAnEmptyBackground_data()
                                          << QStringLiteral("皮肤文件夹不存在");
     QTest::newRow("empty picture name") << QStringLiteral("蓝天") << QString() << QByteArray()
                                         << QStringLiteral("没有输入背景图片名称");
-    QTest::newRow("folder under the picture's name")
-        << QStringLiteral("蓝天") << QStringLiteral("bg.bmp") << QByteArray("<folder>") << QStringLiteral("这不是一个文件");
+    QTest::newRow("folder under the picture's name") << QStringLiteral("蓝天") << QStringLiteral("bg.bmp")
+                                                     << QByteArray("<folder>") << QStringLiteral("这不是一个文件");
     QTest::newRow("text file") << QStringLiteral("蓝天") << QStringLiteral("bg.bmp")
                                << QByteArray("[main]\r\ntile=bg.bmp\r\n")
                                << QStringLiteral("这不是可以读取的图片文件(可以使用BMP、GIF、JPEG或PNG图片)");
     QByteArray badBitmap = bitmapHeaderOnly(100, 100);
-    badBitmap[28] = 7;  // no such colour depth
+    badBitmap[28] = 7; // no such colour depth
     badBitmap.append(QByteArray(30000, '\x55'));
     QTest::newRow("corrupt bitmap") << QStringLiteral("蓝天") << QStringLiteral("bg.bmp") << badBitmap
                                     << QStringLiteral("图片数据已损坏,无法读取");
@@ -445,8 +452,9 @@ void PreviewTest::unloadablePictureLeavesAnEmptyBackground()
 
     const QString windowsPath = m_session.install() + QStringLiteral("\\skins\\") + skinName + u'\\' + picture;
     QCOMPARE(m_session.notices().texts(),
-             (QStringList{filledInNotice, QStringLiteral("无法显示背景图片") + windowsPath + QStringLiteral("\n原因:")
-                                              + reason + QStringLiteral("\n预览中将不显示背景图片.")}));
+             (QStringList{filledInNotice,
+                          QStringLiteral("无法显示背景图片") + windowsPath + QStringLiteral("\n原因:") + reason
+                              + QStringLiteral("\n预览中将不显示背景图片.")}));
     QCOMPARE(m_session.notices().records().at(1).title, QStringLiteral("提示"));
     QCOMPARE(m_session.notices().records().at(1).icon, QMessageBox::Information);
 
@@ -468,10 +476,10 @@ void PreviewTest::hugePictureIsRefusedQuickly_data()
 
     // A few bytes whose header claims a picture of gigabytes once decoded.
     QTest::newRow("bitmap") << bitmapHeaderOnly(30000, 30000) << QStringLiteral("宽30000像素,高30000像素");
-    QTest::newRow("bitmap stored top-down") << bitmapHeaderOnly(20000, -20000)
-                                            << QStringLiteral("宽20000像素,高20000像素");
-    QTest::newRow("bitmap the reader still sizes") << bitmapHeaderOnly(16000, 16000)
-                                                   << QStringLiteral("宽16000像素,高16000像素");
+    QTest::newRow("bitmap stored top-down")
+        << bitmapHeaderOnly(20000, -20000) << QStringLiteral("宽20000像素,高20000像素");
+    QTest::newRow("bitmap the reader still sizes")
+        << bitmapHeaderOnly(16000, 16000) << QStringLiteral("宽16000像素,高16000像素");
     QTest::newRow("PNG") << testsupport::pngHeaderOnly(30000, 30000) << QStringLiteral("宽30000像素,高30000像素");
     QByteArray gif("GIF89a");
     appendLe16(gif, 60000);
@@ -488,9 +496,9 @@ void PreviewTest::hugePictureIsRefusedQuickly_data()
     QByteArray jpeg = buffer.data();
     const qsizetype frame = jpeg.indexOf(QByteArray("\xff\xc0", 2));
     QVERIFY(frame > 0);
-    jpeg[frame + 5] = char(0x75);  // height 30000, big-endian
+    jpeg[frame + 5] = char(0x75); // height 30000, big-endian
     jpeg[frame + 6] = char(0x30);
-    jpeg[frame + 7] = char(0x75);  // width 30000
+    jpeg[frame + 7] = char(0x75); // width 30000
     jpeg[frame + 8] = char(0x30);
     QTest::newRow("JPEG") << jpeg << QStringLiteral("宽30000像素,高30000像素");
     QTest::newRow("GIF") << gif << QStringLiteral("宽60000像素,高60000像素");

@@ -136,7 +136,8 @@ void RegistryTest::namesCrossInTheAnsiCodePage()
     // A name the code page cannot hold names no key: nothing is opened at all.
     text = QStringLiteral("caller's text");
     const int asked = int(registry.openedNames.size());
-    QVERIFY(!GetKeyValue(registry, Root::CurrentUser, key + QStringLiteral("\U0001F600"), QStringLiteral("路径"), text));
+    QVERIFY(
+        !GetKeyValue(registry, Root::CurrentUser, key + QStringLiteral("\U0001F600"), QStringLiteral("路径"), text));
     QVERIFY(text.isEmpty());
     QVERIFY(!GetKeyValue(registry, Root::CurrentUser, key, QStringLiteral("路径\U0001F600"), text));
     QCOMPARE(registry.openedNames.size(), asked);

@@ -41,7 +41,7 @@ void makeSkin(const QString &folder, const QByteArray &ini, const QStringList &p
         QVERIFY(writeBytes(folder + u'/' + name, "BM not a picture at all"));
 }
 
-}  // namespace
+} // namespace
 
 class SkinCheckTest : public QObject {
     Q_OBJECT
@@ -202,8 +202,8 @@ void SkinCheckTest::repeatedSectionsCompareAsTheClient()
 
 void SkinCheckTest::command_data()
 {
-    QTest::addColumn<QStringList>("arguments");  // "FOLDER" stands for the skin folder
-    QTest::addColumn<QByteArray>("ini");  // "FIFO": a pipe in its place; empty: none
+    QTest::addColumn<QStringList>("arguments"); // "FOLDER" stands for the skin folder
+    QTest::addColumn<QByteArray>("ini"); // "FIFO": a pipe in its place; empty: none
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("outputLines");
     QTest::addColumn<QByteArray>("iniAfter");

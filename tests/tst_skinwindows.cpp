@@ -34,21 +34,19 @@ const QString buttonsNotice =
 const QStringList rowTexts{QStringLiteral("鼠标未放上去时的图片名称"), QStringLiteral("鼠标放上去时的图片名称"),
                            QStringLiteral("鼠标按下时的图片名称")};
 
-const QByteArray emptyBasicBlock =
-    "[main]\r\ntile=\r\nminwidth=\r\nminheight=\r\nmaxwidth=\r\n"
-    "[menu]\r\ncolor_red=141\r\ncolor_green=166\r\ncolor_blue=204\r\nlogo=\r\n";
+const QByteArray emptyBasicBlock = "[main]\r\ntile=\r\nminwidth=\r\nminheight=\r\nmaxwidth=\r\n"
+                                   "[menu]\r\ncolor_red=141\r\ncolor_green=166\r\ncolor_blue=204\r\nlogo=\r\n";
 
-const QByteArray emptyButtonBlock =
-    "[button1]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[button2]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[button3]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[button4]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[button5]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[button6]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[buttont1]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[buttont2]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[buttont3]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
-    "[folder]\r\nstretch=\r\n";
+const QByteArray emptyButtonBlock = "[button1]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[button2]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[button3]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[button4]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[button5]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[button6]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[buttont1]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[buttont2]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[buttont3]\r\nstretch=\r\nlight_stretch=\r\ndown_stretch=\r\n"
+                                    "[folder]\r\nstretch=\r\n";
 
 const QByteArray emptySkinInfoBlock =
     "[SkinInfo]\r\nSkinName=\r\nMaker=\r\nCopyRight=\r\nTime=\r\nPreviewImage=\r\nRemark=\r\n";
@@ -153,8 +151,8 @@ void SkinWindowsTest::cleanup()
 // Opens a window as the user does, from the main window's menu; null when that failed.
 QWidget *SkinWindowsTest::openWindow(const QString &which)
 {
-    const QString problem = testsupport::triggerAction(form1(), which == u"Form3" ? QStringLiteral("g")
-                                                                                   : QStringLiteral("copyright"));
+    const QString problem =
+        testsupport::triggerAction(form1(), which == u"Form3" ? QStringLiteral("g") : QStringLiteral("copyright"));
     if (!problem.isEmpty()) {
         qWarning("%s", qPrintable(problem));
         return nullptr;
@@ -199,11 +197,16 @@ void SkinWindowsTest::buttonOptionsWindowIsArrangedAsDesigned()
              qPrintable(QStringLiteral("%1x%2").arg(window->width()).arg(window->height())));
 
     // Each inner frame with its boxes top to bottom, as the boxes were numbered.
-    const struct { const char *outer; const char *name; const char *caption; int boxes[3]; } innerFrames[] = {
-        {"Frame1", "Frame2", "第一个按钮", {1, 2, 3}},    {"Frame1", "Frame3", "第二个按钮", {6, 5, 4}},
-        {"Frame1", "Frame4", "第三个按钮", {9, 8, 7}},    {"Frame1", "Frame5", "第四个按钮", {12, 11, 10}},
-        {"Frame1", "Frame6", "第五个按钮", {15, 14, 13}}, {"Frame1", "Frame7", "第六个按钮", {18, 17, 16}},
-        {"Frame8", "Frame9", "第一个按钮", {21, 20, 19}}, {"Frame8", "Frame10", "第二个按钮", {22, 23, 24}},
+    const struct {
+        const char *outer;
+        const char *name;
+        const char *caption;
+        int boxes[3];
+    } innerFrames[] = {
+        {"Frame1", "Frame2", "第一个按钮", {1, 2, 3}},     {"Frame1", "Frame3", "第二个按钮", {6, 5, 4}},
+        {"Frame1", "Frame4", "第三个按钮", {9, 8, 7}},     {"Frame1", "Frame5", "第四个按钮", {12, 11, 10}},
+        {"Frame1", "Frame6", "第五个按钮", {15, 14, 13}},  {"Frame1", "Frame7", "第六个按钮", {18, 17, 16}},
+        {"Frame8", "Frame9", "第一个按钮", {21, 20, 19}},  {"Frame8", "Frame10", "第二个按钮", {22, 23, 24}},
         {"Frame8", "Frame11", "第三个按钮", {25, 26, 27}},
     };
     FIND(QGroupBox, frame1, window, "Frame1");
@@ -236,7 +239,8 @@ void SkinWindowsTest::buttonOptionsWindowIsArrangedAsDesigned()
                 QVERIFY(above->geometry().bottom() < edit->geometry().top());
             }
             // The caption of the row sits left of its box.
-            const auto label = std::find_if(labels.begin(), labels.end(), [&](QLabel *l) { return onSameRow(l, edit); });
+            const auto label =
+                std::find_if(labels.begin(), labels.end(), [&](QLabel *l) { return onSameRow(l, edit); });
             QVERIFY2(label != labels.end(), qPrintable(edit->objectName()));
             QCOMPARE((*label)->text(), rowTexts.at(row));
             QVERIFY((*label)->geometry().right() < edit->geometry().left());
@@ -324,7 +328,7 @@ void SkinWindowsTest::skinInfoWindowIsArrangedAsDesigned()
 
 void SkinWindowsTest::buttonOptionsAppendTheButtonBlock_data()
 {
-    QTest::addColumn<QStringList>("texts");  // Text1 to Text28
+    QTest::addColumn<QStringList>("texts"); // Text1 to Text28
     QTest::addColumn<QByteArray>("expected");
 
     QStringList distinct;
@@ -370,18 +374,19 @@ void SkinWindowsTest::buttonOptionsAppendTheButtonBlock()
     QCOMPARE(readBytes(skinIni()), expected);
     QCOMPARE(expected.count("\r\n"), 38);
     // Only the location notice: nothing confirms the write.
-    QCOMPARE(m_session.notices().texts(), QStringList{locationNotice(m_session.install() + QStringLiteral("\\skins\\蓝天\\skin.ini"))});
+    QCOMPARE(m_session.notices().texts(),
+             QStringList{locationNotice(m_session.install() + QStringLiteral("\\skins\\蓝天\\skin.ini"))});
     QCOMPARE(m_session.notices().records().first().title, QStringLiteral("提示"));
     QTRY_VERIFY(!testsupport::existingWindow<ButtonOptionsWindow>());
 }
 
 void SkinWindowsTest::skinInfoAppendsItsBlock_data()
 {
-    QTest::addColumn<QStringList>("texts");  // Text1 to Text6
+    QTest::addColumn<QStringList>("texts"); // Text1 to Text6
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("every box distinct")
-        << QStringList{QStringLiteral("蓝天皮肤"), QStringLiteral("小明"), QStringLiteral("(c) 2004"),
+        << QStringList{QStringLiteral("蓝天皮肤"),   QStringLiteral("小明"),        QStringLiteral("(c) 2004"),
                        QStringLiteral("2004-05-01"), QStringLiteral("preview.jpg"), QStringLiteral("first try")}
         << QByteArray("[SkinInfo]\r\nSkinName=\xc0\xb6\xcc\xec\xc6\xa4\xb7\xf4\r\nMaker=\xd0\xa1\xc3\xf7\r\n"
                       "CopyRight=(c) 2004\r\nTime=2004-05-01\r\nPreviewImage=preview.jpg\r\nRemark=first try\r\n");
@@ -554,9 +559,10 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
     QVERIFY2(!m_session.notices().texts().isEmpty() && m_session.notices().texts().last().startsWith(expectedNotice),
              qPrintable(m_session.notices().texts().join(u'|')));
     if (problem == u"characters gbk cannot hold") {
-        const QString caption = buttons ? QStringLiteral("面板下部按钮图片 第二个按钮 鼠标按下时的图片名称")
-                                        : QStringLiteral("作者");
-        QVERIFY2(m_session.notices().texts().last().contains(caption) && m_session.notices().texts().last().contains(smile),
+        const QString caption =
+            buttons ? QStringLiteral("面板下部按钮图片 第二个按钮 鼠标按下时的图片名称") : QStringLiteral("作者");
+        QVERIFY2(m_session.notices().texts().last().contains(caption)
+                     && m_session.notices().texts().last().contains(smile),
                  qPrintable(m_session.notices().texts().last()));
     }
     QCOMPARE(testsupport::snapshot(m_session.install()), before);
@@ -572,7 +578,8 @@ void SkinWindowsTest::refusedWriteKeepsTheWindowAndItsTexts()
     QVERIFY(QDir(m_session.install()).mkpath(QStringLiteral("NewSkins/夏天")));
     setLocation(m_session.install(), QStringLiteral("夏天"), "Option2");
     if (problem == u"characters gbk cannot hold")
-        form->findChild<QLineEdit *>(buttons ? QStringLiteral("Text4") : QStringLiteral("Text2"))->setText(QStringLiteral("x"));
+        form->findChild<QLineEdit *>(buttons ? QStringLiteral("Text4") : QStringLiteral("Text2"))
+            ->setText(QStringLiteral("x"));
     clickConfirm(form);
     QTRY_VERIFY(!existingWindow(window));
     const QByteArray written = readBytes(skinIni("NewSkins", QStringLiteral("夏天")));

@@ -90,7 +90,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 class StartUpTest : public QObject {
     Q_OBJECT
@@ -150,7 +150,7 @@ void StartUpTest::start(const QString &setting)
 void StartUpTest::windowsComeUpInOrder_data()
 {
     QTest::addColumn<QString>("setting");
-    QTest::addColumn<QString>("steps");  // each with the windows visible at that moment
+    QTest::addColumn<QString>("steps"); // each with the windows visible at that moment
     QTest::addColumn<QStringList>("shown");
     const QString loading = QStringLiteral("Form1 load () | frmTip load () | frmSplash shown (frmSplash) | "
                                            "Form1 shown (Form1 frmSplash) | frmSplash labels set (Form1 frmSplash) | "
@@ -256,7 +256,7 @@ void StartUpTest::splashCountsToOneHundredThenCloses()
 
 void StartUpTest::splashClosesEarlyOnlyByAKeyOrTheFrame_data()
 {
-    QTest::addColumn<int>("key");  // pressed on the splash, or 0 for a click instead
+    QTest::addColumn<int>("key"); // pressed on the splash, or 0 for a click instead
     QTest::addColumn<QString>("clicked");
     QTest::addColumn<bool>("closes");
     QTest::newRow("letter key") << int(Qt::Key_A) << QString() << true;
@@ -298,7 +298,7 @@ void StartUpTest::noticeDuringTheSplashOutlivesIt()
     bool outlivedIt = false;
     QTimer::singleShot(0, splash, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box && box->parent() != splash) {  // otherwise closing the splash deletes the open box
+        if (box && box->parent() != splash) { // otherwise closing the splash deletes the open box
             splash->findChild<QLabel *>(QStringLiteral("Label3"))->setText(QStringLiteral("99"));
             tick(splash->findChild<QTimer *>(QStringLiteral("Timer1")));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -413,8 +413,8 @@ void StartUpTest::boxAndMenuWriteAtOnceAndTheNextStartFollows()
 
 void StartUpTest::tipsFileGivesTheTips_data()
 {
-    QTest::addColumn<QByteArray>("file");  // "<missing>", "<folder>" and "<pipe>" put no file there
-    QTest::addColumn<float>("nextDraw");  // the first draw is 0: the first tip
+    QTest::addColumn<QByteArray>("file"); // "<missing>", "<folder>" and "<pipe>" put no file there
+    QTest::addColumn<float>("nextDraw"); // the first draw is 0: the first tip
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("next");
     const float highest = 1.0f - 0x1p-24f;

@@ -78,7 +78,7 @@ void SysInfoTest::startsTheToolNamedByTheRegistry()
     m_sandbox.writeStub(platform::nativePath(tool));
     if (folderToo) {
         m_sandbox.registry().setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType,
-                             storedText(QStringLiteral("C:\\Info")));
+                                      storedText(QStringLiteral("C:\\Info")));
         m_sandbox.writeStub(platform::nativePath(QStringLiteral("C:\\Info\\MSINFO32.EXE")));
     }
     m_sandbox.putOnSearchPath(QStringLiteral("hardinfo"));
@@ -104,7 +104,8 @@ void SysInfoTest::startsTheToolInTheRegistryFolder()
 {
     QFETCH(bool, fileKeyExists);
     if (fileKeyExists)
-        m_sandbox.registry().setValue(Root::LocalMachine, toolFileKey, "OTHER", textType, storedText(QStringLiteral("x")));
+        m_sandbox.registry().setValue(Root::LocalMachine, toolFileKey, "OTHER", textType,
+                                      storedText(QStringLiteral("x")));
     const QString folder = QStringLiteral("C:\\Program Files\\Common Files\\Shared\\MSInfo");
     m_sandbox.registry().setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType, storedText(folder));
     const QString tool = platform::nativePath(folder + QStringLiteral("\\MSINFO32.EXE"));
@@ -122,10 +123,10 @@ void SysInfoTest::startsTheToolInTheRegistryFolder()
 
 void SysInfoTest::reportsWhenTheRegistryLeadsNowhere_data()
 {
-    QTest::addColumn<QString>("fileValue");  // location 1, a text unless empty
-    QTest::addColumn<bool>("fileIsBinary");  // location 1 stored with another type
-    QTest::addColumn<QString>("folderValue");  // location 2 unless empty
-    QTest::addColumn<QString>("existing");  // what lies at MSINFO32.EXE or the named file
+    QTest::addColumn<QString>("fileValue"); // location 1, a text unless empty
+    QTest::addColumn<bool>("fileIsBinary"); // location 1 stored with another type
+    QTest::addColumn<QString>("folderValue"); // location 2 unless empty
+    QTest::addColumn<QString>("existing"); // what lies at MSINFO32.EXE or the named file
     QTest::addColumn<bool>("equivalentOnPath");
 
     QTest::newRow("neither location") << QString() << false << QString() << QString() << false;
@@ -153,7 +154,7 @@ void SysInfoTest::reportsWhenTheRegistryLeadsNowhere()
     const QString named = !fileValue.isEmpty() ? fileValue : folderValue + QStringLiteral("\\MSINFO32.EXE");
     if (!fileValue.isEmpty()) {
         m_sandbox.registry().setValue(Root::LocalMachine, toolFileKey, "PATH", fileIsBinary ? binaryType : textType,
-                             storedText(fileValue));
+                                      storedText(fileValue));
     }
     if (!folderValue.isEmpty())
         m_sandbox.registry().setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType, storedText(folderValue));
@@ -183,7 +184,7 @@ void SysInfoTest::startsAnEquivalentToolFromTheSearchPath()
     QFETCH(bool, folderWithoutTool);
     if (folderWithoutTool) {
         m_sandbox.registry().setValue(Root::LocalMachine, toolFolderKey, "MSINFO", textType,
-                             storedText(QStringLiteral("C:\\Info")));
+                                      storedText(QStringLiteral("C:\\Info")));
         QVERIFY(QDir().mkpath(platform::nativePath(QStringLiteral("C:\\Info"))));
     }
     // The list's order decides, and a file that cannot be run is passed over.

@@ -13,7 +13,7 @@ bool userMay(Access access, const QString &nativePath)
     case Access::Write:
         return (info.permissions() & QFileDevice::WriteOwner) && info.isWritable();
     case Access::Enter:
-        return info.isDir();  // folders carry no search permission there
+        return info.isDir(); // folders carry no search permission there
     }
     return false;
 }

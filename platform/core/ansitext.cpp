@@ -34,7 +34,7 @@ QList<char32_t> unencodableCharacters(const QString &text)
         bool unencodable = isLoneSurrogate(character);
         if (!unencodable) {
             QStringEncoder encoder(codePage);
-            const QByteArray encoded = encoder.encode(fromCharacter(character));  // converts only when taken
+            const QByteArray encoded = encoder.encode(fromCharacter(character)); // converts only when taken
             unencodable = encoder.hasError() || encoded.isEmpty();
         }
         if (unencodable)
@@ -74,7 +74,7 @@ QList<char32_t> characters(const QString &text)
             result << QChar::surrogateToUcs4(c, text.at(i + 1));
             ++i;
         } else {
-            result << c.unicode();  // a lone surrogate stays a character of its own
+            result << c.unicode(); // a lone surrogate stays a character of its own
         }
     }
     return result;
@@ -120,8 +120,8 @@ QList<char32_t> controlCharacters(const QString &text)
 {
     QList<char32_t> found;
     for (const char32_t character : characters(text)) {
-        const bool control = character < 0x20 || (character >= 0x7F && character <= 0x9F) || character == 0x2028
-            || character == 0x2029;
+        const bool control =
+            character < 0x20 || (character >= 0x7F && character <= 0x9F) || character == 0x2028 || character == 0x2029;
         if (control && !found.contains(character))
             found << character;
     }

@@ -29,7 +29,7 @@ WriteOutcome written(const PreparedText &prepared, const WriteResult &result)
     return outcome;
 }
 
-}  // namespace
+} // namespace
 
 PreparedText refused(WriteOutcome::Kind kind, const QString &path)
 {
@@ -77,4 +77,4 @@ WriteOutcome replaceWithPrepared(const PreparedText &prepared)
     return written(prepared, replaceContent(prepared.nativePath, prepared.bytes));
 }
 
-}  // namespace platform::textfile
+} // namespace platform::textfile

@@ -27,26 +27,26 @@ struct FieldProblem {
 
 struct WriteOutcome {
     enum Kind {
-        Written,  // the text is verifiably in the file
-        NoInstallPath,  // skin.ini: the install path is empty
-        NoVersion,  // skin.ini: neither QQ version is chosen, so there is no path
-        UnusableSkinName,  // skin.ini: the skin name cannot name a folder
-        ControlCharacters,  // a text holds a line break or another control character
-        UnencodableCharacters,  // a text holds characters GBK cannot hold
-        FileFailed,  // the file could not be written; it holds what it held before
+        Written, // the text is verifiably in the file
+        NoInstallPath, // skin.ini: the install path is empty
+        NoVersion, // skin.ini: neither QQ version is chosen, so there is no path
+        UnusableSkinName, // skin.ini: the skin name cannot name a folder
+        ControlCharacters, // a text holds a line break or another control character
+        UnencodableCharacters, // a text holds characters GBK cannot hold
+        FileFailed, // the file could not be written; it holds what it held before
     };
     Kind kind = Written;
-    QString path;  // the file as the notices name it, once known
+    QString path; // the file as the notices name it, once known
     // For ControlCharacters and UnencodableCharacters; for UnusableSkinName, the characters of
     // the name that cannot be seen, if it has any.
     QList<FieldProblem> fields;
-    FileError error;  // for FileFailed
+    FileError error; // for FileFailed
     bool ok() const { return kind == Written; }
 };
 
 // What passed every check, ready to write: the encoded lines and where they go.
 struct PreparedText {
-    WriteOutcome outcome;  // Written: ready to write
+    WriteOutcome outcome; // Written: ready to write
     QString nativePath;
     QByteArray bytes;
     bool ready() const { return outcome.ok(); }
@@ -68,4 +68,4 @@ WriteOutcome appendPrepared(const PreparedText &prepared);
 // Replaces the file's content with ready bytes, all or nothing (see replaceContent).
 WriteOutcome replaceWithPrepared(const PreparedText &prepared);
 
-}  // namespace platform::textfile
+} // namespace platform::textfile

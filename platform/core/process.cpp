@@ -26,7 +26,7 @@ void withoutSetUpNotices(QtMsgType type, const QMessageLogContext &context, cons
                QMessageLogContext(context.file, context.line, context.function, processLog().categoryName()), message);
 }
 
-}  // namespace
+} // namespace
 
 void failWritesPastFileSizeLimit()
 {

@@ -14,7 +14,7 @@ QRandomGenerator &generator()
     return instance;
 }
 
-}  // namespace
+} // namespace
 
 void seedFromClock()
 {
@@ -37,4 +37,4 @@ Override::Override(std::function<double()> numbers) : m_numbers(std::move(number
 
 Override::~Override() = default;
 
-}  // namespace platform::random
+} // namespace platform::random

@@ -31,4 +31,4 @@ private:
     std::function<double()> m_numbers;
 };
 
-}  // namespace platform::random
+} // namespace platform::random

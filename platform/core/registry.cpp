@@ -68,8 +68,8 @@ bool GetKeyValue(Backend &backend, Root root, const QString &keyPath, const QStr
         text = ansi::decode(stored);
     } else if (type == numberType) {
         // The buffer started zeroed, so a dropped high zero byte reads back as zero.
-        const quint32 value = quint32(buffer[0]) | quint32(buffer[1]) << 8 | quint32(buffer[2]) << 16
-                              | quint32(buffer[3]) << 24;
+        const quint32 value =
+            quint32(buffer[0]) | quint32(buffer[1]) << 8 | quint32(buffer[2]) << 16 | quint32(buffer[3]) << 24;
         text = QStringLiteral("&h") + QString::number(value, 16).toUpper();
     }
     return true;

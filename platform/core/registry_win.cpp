@@ -54,10 +54,7 @@ public:
         return true;
     }
 
-    void close(KeyHandle key) override
-    {
-        RegCloseKey(keyOf(key));
-    }
+    void close(KeyHandle key) override { RegCloseKey(keyOf(key)); }
 };
 
 } // namespace

@@ -20,8 +20,8 @@ enum class Root : std::uint32_t {
 using KeyHandle = std::uintptr_t;
 
 // Value types as the system stores them.
-inline constexpr std::uint32_t textType = 1;    // REG_SZ
-inline constexpr std::uint32_t numberType = 4;  // REG_DWORD, little-endian
+inline constexpr std::uint32_t textType = 1; // REG_SZ
+inline constexpr std::uint32_t numberType = 4; // REG_DWORD, little-endian
 
 class Backend {
 public:
@@ -32,8 +32,8 @@ public:
 
     // Reads the named value (ANSI bytes) into buffer. On entry size is the buffer's
     // capacity, on success the number of bytes stored. A value that does not fit fails.
-    virtual bool query(KeyHandle key, const std::string &valueName, std::uint32_t &type,
-                       unsigned char *buffer, std::uint32_t &size) = 0;
+    virtual bool query(KeyHandle key, const std::string &valueName, std::uint32_t &type, unsigned char *buffer,
+                       std::uint32_t &size) = 0;
 
     virtual void close(KeyHandle key) = 0;
 };

@@ -34,4 +34,4 @@ private:
     ScopedOverride *m_previous;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -98,8 +98,8 @@ QString unescapedValue(QByteArray bytes)
 // The store's lines as they are, each with its own line end, and where the entry stands.
 struct Store {
     QList<QByteArray> lines;
-    qsizetype entryLine = -1;  // the last line that sets the entry (QSettings takes the last)
-    qsizetype sectionEnd = -1;  // after the last line of the entry's section
+    qsizetype entryLine = -1; // the last line that sets the entry (QSettings takes the last)
+    qsizetype sectionEnd = -1; // after the last line of the entry's section
     QString value;
 };
 
@@ -143,7 +143,7 @@ std::optional<QByteArray> readStore(const QString &file)
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 QString read(const QString &section, const QString &key, const QString &fallback)
 {
@@ -166,11 +166,11 @@ bool write(const QString &section, const QString &key, const QString &value)
         bytes.emplace();
     }
     if (bytes->size() > storeByteLimit)
-        return false;  // its tail could not be kept
+        return false; // its tail could not be kept
 
     Store store = parse(*bytes, section, key);
     if (store.entryLine >= 0 && store.value == value)
-        return true;  // the tips box writes its value at every start; most often it is there
+        return true; // the tips box writes its value at every start; most often it is there
     const QByteArray line = escapedName(key) + '=' + escapedValue(value) + '\n';
     if (store.entryLine >= 0) {
         store.lines[store.entryLine] = line;

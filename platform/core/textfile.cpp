@@ -105,4 +105,4 @@ WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encoded
     return replaceContent(nativePath, encodedLine + ansi::lineEnd);
 }
 
-}  // namespace platform::textfile
+} // namespace platform::textfile

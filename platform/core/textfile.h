@@ -17,28 +17,28 @@ namespace platform::textfile {
 struct FileError {
     enum Kind {
         None,
-        FolderMissing,      // the folder that should hold the file does not exist
-        FolderUnreachable,  // the folder exists but may not be entered
-        NameTooLong,        // a name in the path is longer than the system allows
-        ReadOnly,           // the file refuses writing
-        FolderReadOnly,     // there is no file yet, and its folder takes no new one
-        Unreadable,         // the file may not be read, so a write could not be checked
-        NotAFile,           // the name is taken by a folder
-        NotRegular,         // the name is a device, a pipe or a socket
-        IsLink,             // a symbolic link where the file itself was expected
-        LinkBroken,         // a link to a name where nothing is
-        LinkLoop,           // a link that, through other links, leads back to itself
-        LinkToNonFile,      // a link to a folder, a device, a pipe or a socket
-        FolderRemoved,      // the working folder was deleted while the program ran
-        DiskFull,           // no room left on the disk
-        TooLarge,           // the file would pass the size the system allows
-        WriteFailed,        // opening or writing failed for another reason
-        NotVerified,        // the bytes were written but did not read back the same
-        ChangedMeanwhile,   // another program changed the file while we wrote; left as it is
+        FolderMissing, // the folder that should hold the file does not exist
+        FolderUnreachable, // the folder exists but may not be entered
+        NameTooLong, // a name in the path is longer than the system allows
+        ReadOnly, // the file refuses writing
+        FolderReadOnly, // there is no file yet, and its folder takes no new one
+        Unreadable, // the file may not be read, so a write could not be checked
+        NotAFile, // the name is taken by a folder
+        NotRegular, // the name is a device, a pipe or a socket
+        IsLink, // a symbolic link where the file itself was expected
+        LinkBroken, // a link to a name where nothing is
+        LinkLoop, // a link that, through other links, leads back to itself
+        LinkToNonFile, // a link to a folder, a device, a pipe or a socket
+        FolderRemoved, // the working folder was deleted while the program ran
+        DiskFull, // no room left on the disk
+        TooLarge, // the file would pass the size the system allows
+        WriteFailed, // opening or writing failed for another reason
+        NotVerified, // the bytes were written but did not read back the same
+        ChangedMeanwhile, // another program changed the file while we wrote; left as it is
     };
     Kind kind = None;
-    QString systemMessage;  // the system's own wording of the failure, when there was one
-    QString linkTarget;     // when the name is a link: where it points
+    QString systemMessage; // the system's own wording of the failure, when there was one
+    QString linkTarget; // when the name is a link: where it points
 };
 
 struct WriteResult {
@@ -84,7 +84,7 @@ std::optional<QStringList> readAllLines(const QString &nativePath, qint64 byteLi
 // decoded.
 class TextLines {
 public:
-    TextLines() = default;  // no lines
+    TextLines() = default; // no lines
     qsizetype size() const { return m_count; }
     bool isEmpty() const { return m_count == 0; }
     // The line with this index, 0 <= index < size().
@@ -124,4 +124,4 @@ private:
 // working folder, also when that folder has been deleted meanwhile.
 QString absoluteNativePath(const QString &path);
 
-}  // namespace platform::textfile
+} // namespace platform::textfile

@@ -17,4 +17,4 @@ qsizetype firstLineEnd(const QByteArray &bytes);
 // An append calls this between its write and its read-back (see AppendInterleave).
 void interleaveAppend(const QString &nativePath);
 
-}  // namespace platform::textfile
+} // namespace platform::textfile

@@ -243,7 +243,7 @@ std::optional<QByteArray> readStart(const QString &nativePath, qint64 limit, Rea
             break;
         bytes.append(chunk, n);
         if (reading == Reading::FirstLine && firstLineEnd(QByteArray::fromRawData(chunk, n)) >= 0)
-            break;  // the rest of the file does not matter
+            break; // the rest of the file does not matter
     }
     return bytes;
 }
@@ -556,4 +556,4 @@ std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
     return TextLines(wholeLinesWithin(std::move(*bytes), byteLimit));
 }
 
-}  // namespace platform::textfile
+} // namespace platform::textfile

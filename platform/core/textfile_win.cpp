@@ -95,4 +95,4 @@ std::optional<TextLines> readLines(const QString &nativePath, qint64 byteLimit)
     return TextLines(wholeLinesWithin(file.read(byteLimit + 1), byteLimit));
 }
 
-}  // namespace platform::textfile
+} // namespace platform::textfile

@@ -41,13 +41,13 @@ bool isSeparator(QChar c)
 QString withoutClimbAboveRoot(const QString &rest)
 {
     QString kept;
-    qsizetype depth = 0;  // folders below the drive's root
+    qsizetype depth = 0; // folders below the drive's root
     qsizetype start = 0;
     while (start < rest.size()) {
         qsizetype end = start;
         while (end < rest.size() && !isSeparator(rest.at(end)))
             ++end;
-        const qsizetype next = end < rest.size() ? end + 1 : end;  // past the separator, if any
+        const qsizetype next = end < rest.size() ? end + 1 : end; // past the separator, if any
         const QStringView segment = QStringView(rest).sliced(start, end - start);
         if (segment == u"..") {
             if (depth == 0) {

@@ -16,4 +16,4 @@ QString perUserFolder()
     return QDir::cleanPath(dataHome + QStringLiteral("/Morvane"));
 }
 
-}  // namespace platform
+} // namespace platform

@@ -22,18 +22,18 @@ QString perUserFolder();
 struct WorkingFolderReport {
     enum FolderProblem {
         FolderReady,
-        NoHome,  // neither XDG_DATA_HOME nor HOME names an absolute folder
-        FileInTheWay,  // a file that is no folder has the folder's name
-        LinkToNothing,  // the folder's name is a link to where no folder is (linkTarget)
-        CannotCreate,  // the folder uncreated could not be made (systemMessage)
-        CannotEnter,  // the folder exists but cannot be entered (systemMessage)
+        NoHome, // neither XDG_DATA_HOME nor HOME names an absolute folder
+        FileInTheWay, // a file that is no folder has the folder's name
+        LinkToNothing, // the folder's name is a link to where no folder is (linkTarget)
+        CannotCreate, // the folder uncreated could not be made (systemMessage)
+        CannotEnter, // the folder exists but cannot be entered (systemMessage)
     };
     FolderProblem folderProblem = FolderReady;
-    QString folder;  // the per-user folder, native separators
-    QString runningIn;  // with a folder problem: where the program runs instead, absolute
-    QString linkTarget;  // LinkToNothing
-    QString uncreated;  // CannotCreate: the first folder that could not be made
-    QString systemMessage;  // CannotCreate, CannotEnter: the system's wording
+    QString folder; // the per-user folder, native separators
+    QString runningIn; // with a folder problem: where the program runs instead, absolute
+    QString linkTarget; // LinkToNothing
+    QString uncreated; // CannotCreate: the first folder that could not be made
+    QString systemMessage; // CannotCreate, CannotEnter: the system's wording
 
     // Once in the folder: the default qqq.qq that could not be placed, and the link to the
     // built-in tunes that could not be made (kind None when all went well).
@@ -58,4 +58,4 @@ struct WorkingFolderReport {
 // consumed, so the programs it starts do not repeat it.
 WorkingFolderReport enterPerUserFolder();
 
-}  // namespace platform
+} // namespace platform

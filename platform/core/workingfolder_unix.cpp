@@ -105,7 +105,7 @@ textfile::FileError linkBuiltInTunes(const QString &programFolder)
     return error == 0 ? textfile::FileError{} : fileErrorOf(error);
 }
 
-}  // namespace
+} // namespace
 
 WorkingFolderReport enterPerUserFolder()
 {
@@ -136,4 +136,4 @@ WorkingFolderReport enterPerUserFolder()
     return report;
 }
 
-}  // namespace platform
+} // namespace platform

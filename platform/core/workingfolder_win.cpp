@@ -12,4 +12,4 @@ WorkingFolderReport enterPerUserFolder()
     return {};
 }
 
-}  // namespace platform
+} // namespace platform

@@ -2,8 +2,7 @@
 
 namespace platform {
 
-BackgroundPlayer::BackgroundPlayer(std::unique_ptr<MediaPlayer> player)
-    : m_player(std::move(player))
+BackgroundPlayer::BackgroundPlayer(std::unique_ptr<MediaPlayer> player) : m_player(std::move(player))
 {
 }
 

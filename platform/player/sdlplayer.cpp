@@ -63,8 +63,7 @@ QByteArray soundFonts()
 
 } // namespace
 
-SdlPlayer::SdlPlayer(QString applicationName)
-    : m_applicationName(std::move(applicationName))
+SdlPlayer::SdlPlayer(QString applicationName) : m_applicationName(std::move(applicationName))
 {
     prepareSoundLibraries();
 }

@@ -38,8 +38,8 @@ private:
 
     QString m_applicationName;
     QString m_fileName;
-    QString m_openedFile;  // the native name of the file "open" prepared
-    std::optional<TuneStream> m_tune;  // what SDL_mixer reads of it
+    QString m_openedFile; // the native name of the file "open" prepared
+    std::optional<TuneStream> m_tune; // what SDL_mixer reads of it
     Mix_Music *m_music = nullptr;
     bool m_calledSdl = false;
     bool m_deviceOpen = false;

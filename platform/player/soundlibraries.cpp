@@ -43,7 +43,7 @@ void logFromAlsa(const char *, int, const char *function, int, const char *forma
 }
 #endif
 
-}  // namespace
+} // namespace
 
 void prepareSoundLibraries()
 {
@@ -63,7 +63,7 @@ void prepareSoundLibraries()
     });
 }
 
-}  // namespace platform
+} // namespace platform
 
 #ifdef MORVANE_QUIET_LINUX_SOUND
 // SDL_mixer makes its MP3 decoders with mpg123_new and never asks them to keep quiet, so mpg123

@@ -15,4 +15,4 @@ Q_DECLARE_LOGGING_CATEGORY(playerLog)
 // starts, on the window thread (it may set an environment variable).
 void prepareSoundLibraries();
 
-}  // namespace platform
+} // namespace platform

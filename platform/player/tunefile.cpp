@@ -60,12 +60,12 @@ QString soundProblem(int channels, quint32 rate)
 bool decodable(quint16 encoding, quint16 bits)
 {
     switch (encoding) {
-    case 1:  // integers
+    case 1: // integers
         return bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    case 3:  // floating point
+    case 3: // floating point
         return bits == 32 || bits == 64;
-    case 6:  // A-law
-    case 7:  // mu-law
+    case 6: // A-law
+    case 7: // mu-law
         return bits == 8;
     }
     return false;
@@ -74,7 +74,7 @@ bool decodable(quint16 encoding, quint16 bits)
 QString waveFormatProblem(const QByteArray &format)
 {
     quint16 encoding = le16(format, 0);
-    if (encoding == 0xfffe)  // extensible: the real encoding follows the extension
+    if (encoding == 0xfffe) // extensible: the real encoding follows the extension
         encoding = format.size() >= 40 ? le16(format, 24) : 0;
     if (!decodable(encoding, le16(format, 14)))
         return QStringLiteral("WAV encoding %1 of %2 bits").arg(encoding).arg(le16(format, 14));
@@ -177,7 +177,7 @@ TuneCheck checkMp3(qint64 fileSize, const QByteArray &start)
     return whole(TuneKind::Mp3, fileSize);
 }
 
-}  // namespace
+} // namespace
 
 TuneCheck checkTune(qint64 fileSize, const ReadAt &read)
 {
@@ -200,4 +200,4 @@ TuneCheck checkTune(qint64 fileSize, const ReadAt &read)
     return refuse(QStringLiteral("no kind of tune played here"));
 }
 
-}  // namespace platform
+} // namespace platform

@@ -34,7 +34,7 @@ struct TuneStream {
 
 struct TuneCheck {
     std::optional<TuneStream> stream;
-    QString refusal;  // why the file is not played, when it is not
+    QString refusal; // why the file is not played, when it is not
 };
 
 // Returns up to length bytes of the file from offset on; fewer at its end.
@@ -44,4 +44,4 @@ using ReadAt = std::function<QByteArray(qint64 offset, qint64 length)>;
 // the file is not played.
 TuneCheck checkTune(qint64 fileSize, const ReadAt &read);
 
-}  // namespace platform
+} // namespace platform

@@ -99,7 +99,7 @@ Mix_MusicType musicType(TuneKind kind)
     return MUS_MID;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<TuneStream> examineTune(const QString &path)
 {
@@ -133,4 +133,4 @@ Mix_Music *loadTune(const QString &path, const TuneStream &stream)
     return music;
 }
 
-}  // namespace platform
+} // namespace platform

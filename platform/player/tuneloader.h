@@ -20,4 +20,4 @@ std::optional<TuneStream> examineTune(const QString &path);
 // SDL_mixer cannot play it.
 Mix_Music *loadTune(const QString &path, const TuneStream &stream);
 
-}  // namespace platform
+} // namespace platform

@@ -133,8 +133,7 @@ bool isBrowsableFolder(const QString &path)
 
 // ---------------------------------------------------------------------------------------
 
-DriveList::DriveList(QWidget *parent)
-    : QComboBox(parent)
+DriveList::DriveList(QWidget *parent) : QComboBox(parent)
 {
     setDrives(machineDrives());
     connect(this, &QComboBox::currentIndexChanged, this, [this] { Q_EMIT driveChanged(drive()); });
@@ -363,8 +362,8 @@ private:
     // Chain entries carry their depth, subfolders one more than the open folder's.
     bool isSubfolder(const QModelIndex &index) const { return qsizetype(index.internalId()) == m_chain.size(); }
 
-    QStringList m_chain;  // native paths, root first
-    QStringList m_subfolders;  // names in list order
+    QStringList m_chain; // native paths, root first
+    QStringList m_subfolders; // names in list order
     QIcon m_openIcon;
     QIcon m_closedIcon;
 };
@@ -571,9 +570,8 @@ void linkBrowseLists(DriveList *drives, FolderList *folders, FileList *files)
             drives->showDriveOf(folders->path());
     });
     // Opening an ancestor may leave the drive, as "/" does from a folder on /home.
-    QObject::connect(folders, &FolderList::pathChanged, drives, [drives](const QString &path) {
-        drives->showDriveOf(path);
-    });
+    QObject::connect(folders, &FolderList::pathChanged, drives,
+                     [drives](const QString &path) { drives->showDriveOf(path); });
     drives->showDriveOf(folders->path());
     if (files) {
         QObject::connect(folders, &FolderList::pathChanged, files, &FileList::setPath);

@@ -15,16 +15,16 @@ namespace {
 bool isBrowsedByUsers(const QString &root, const QByteArray &type)
 {
     static const QStringList systemFolders{
-        QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev"), QStringLiteral("/run"),
+        QStringLiteral("/proc"), QStringLiteral("/sys"),     QStringLiteral("/dev"),      QStringLiteral("/run"),
         QStringLiteral("/snap"), QStringLiteral("/var/lib"), QStringLiteral("/var/snap"), QStringLiteral("/boot/efi"),
     };
     static const QList<QByteArray> systemTypes{
-        "proc", "sysfs", "devpts", "devtmpfs", "cgroup", "cgroup2", "mqueue", "debugfs", "tracefs",
-        "securityfs", "pstore", "bpf", "configfs", "fusectl", "hugetlbfs", "autofs", "binfmt_misc",
-        "efivarfs", "nsfs", "rpc_pipefs", "overlay", "squashfs", "fuse.portal", "fuse.gvfsd-fuse",
+        "proc",        "sysfs",      "devpts", "devtmpfs",   "cgroup",   "cgroup2",  "mqueue",      "debugfs",
+        "tracefs",     "securityfs", "pstore", "bpf",        "configfs", "fusectl",  "hugetlbfs",   "autofs",
+        "binfmt_misc", "efivarfs",   "nsfs",   "rpc_pipefs", "overlay",  "squashfs", "fuse.portal", "fuse.gvfsd-fuse",
     };
     if (root.startsWith(QLatin1String("/run/media/")))
-        return true;  // where some desktops mount removable drives
+        return true; // where some desktops mount removable drives
     for (const QString &folder : systemFolders) {
         if (liesOn(root, folder))
             return false;
@@ -33,7 +33,7 @@ bool isBrowsedByUsers(const QString &root, const QByteArray &type)
         return false;
     if ((type == "tmpfs" || type == "ramfs") && root != QLatin1String("/tmp"))
         return false;
-    return QFileInfo(root).isDir();  // not a single file mounted in place
+    return QFileInfo(root).isDir(); // not a single file mounted in place
 }
 
 } // namespace

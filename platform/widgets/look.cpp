@@ -110,7 +110,7 @@ public:
     using QProxyStyle::polish;
 };
 
-}  // namespace
+} // namespace
 
 QStringList preferredChineseFaces(QStringList faces)
 {
@@ -138,7 +138,7 @@ QString chineseFontFamily()
     if (const ChineseFaceOverride *override = ChineseFaceOverride::active())
         return override->family();
     const QStringList families = chineseFontFamilies();
-    return families.isEmpty() ? QString() : families.first();  // Qt's own fallback then draws the characters
+    return families.isEmpty() ? QString() : families.first(); // Qt's own fallback then draws the characters
 }
 
 ChineseFaceOverride::ChineseFaceOverride(QString family) : m_family(std::move(family))
@@ -196,11 +196,12 @@ void applyWindowLook(QWidget *window)
     // Frames draw their line in a darker shade of the window colour, with the caption set
     // into it: the style's own frame line vanishes on this blue. A style sheet overrides the
     // palette, so it names the field colour for the boxes and lists as well.
-    window->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid rgb(30, 120, 165); border-radius: 2px; margin-top: 7px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
-        "QLineEdit, QAbstractItemView, QComboBox { background: %1; color: black; }"
-        "QLineEdit:disabled { color: gray; }").arg(fieldBackground().name()));
+    window->setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid rgb(30, 120, 165); border-radius: 2px; margin-top: 7px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"
+                       "QLineEdit, QAbstractItemView, QComboBox { background: %1; color: black; }"
+                       "QLineEdit:disabled { color: gray; }")
+            .arg(fieldBackground().name()));
     window->setWindowIcon(programIcon());
 }
 

@@ -15,8 +15,8 @@ class QWidget;
 // the pointers. Sizes are given in twips as the windows were designed.
 namespace platform::look {
 
-QColor windowBackground();  // windows, frames, labels, option buttons
-QColor fieldBackground();   // text boxes and file-system lists
+QColor windowBackground(); // windows, frames, labels, option buttons
+QColor fieldBackground(); // text boxes and file-system lists
 
 // 15 twips are one pixel at 96 dpi; Qt scales device-independent pixels on denser screens.
 // Rounds to the nearest pixel, halves away from zero, so -120 twips lie 8 pixels left as 120 lie 8 right.
@@ -54,9 +54,9 @@ private:
 };
 
 QIcon programIcon();
-QCursor pointingHand();     // a hand whose hot spot is the fingertip
-QCursor mainCursor();       // the main window's own 32 x 32 pointer
-QCursor penguinPointer();   // the program's 16 x 16 icon as the pointer, over the about and tip windows
+QCursor pointingHand(); // a hand whose hot spot is the fingertip
+QCursor mainCursor(); // the main window's own 32 x 32 pointer
+QCursor penguinPointer(); // the program's 16 x 16 icon as the pointer, over the about and tip windows
 
 // The colours and the icon on a top-level window; every child inherits them.
 void applyWindowLook(QWidget *window);

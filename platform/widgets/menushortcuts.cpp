@@ -36,7 +36,7 @@ private:
     QWidget *m_window;
 };
 
-}  // namespace
+} // namespace
 
 void putMenuShortcutsFirst(QWidget *window)
 {
@@ -45,4 +45,4 @@ void putMenuShortcutsFirst(QWidget *window)
         box->installEventFilter(filter);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -11,4 +11,4 @@ namespace platform {
 // window holds at the time of the call.
 void putMenuShortcutsFirst(QWidget *window);
 
-}  // namespace platform
+} // namespace platform

@@ -14,7 +14,10 @@ namespace platform {
 // A window class that declares `static constexpr bool keepsFieldsWhenClosed = true;`
 // is only hidden by its frame, because other windows go on reading its fields.
 template <typename Window>
-concept KeepsFieldsWhenClosed = requires { requires Window::keepsFieldsWhenClosed; };
+concept KeepsFieldsWhenClosed = requires
+{
+    requires Window::keepsFieldsWhenClosed;
+};
 
 // The one place of one window in the program that owns it. The program hands the window what it
 // needs through the function that makes it.

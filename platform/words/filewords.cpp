@@ -96,7 +96,7 @@ QString folderProblemReason(const WorkingFolderReport &report)
     return {};
 }
 
-}  // namespace
+} // namespace
 
 QString linkRefusal(const QString &what, const QString &target)
 {
@@ -163,4 +163,4 @@ QString musicSettingNotice(const textfile::WriteOutcome &outcome)
     }
 }
 
-}  // namespace platform::words
+} // namespace platform::words

@@ -30,4 +30,4 @@ QString workingFolderNotice(const WorkingFolderReport &report);
 // Why the music setting qqq.qq was not stored; empty when it was.
 QString musicSettingNotice(const textfile::WriteOutcome &outcome);
 
-}  // namespace platform::words
+} // namespace platform::words

@@ -21,7 +21,7 @@ namespace {
 struct InnerFrame {
     const char *name;
     const char16_t *caption;
-    int section;  // index into buttonSections
+    int section; // index into buttonSections
 };
 
 constexpr InnerFrame panelButtons[] = {
@@ -30,7 +30,9 @@ constexpr InnerFrame panelButtons[] = {
 };
 
 constexpr InnerFrame titleBarButtons[] = {
-    {"Frame9", u"第一个按钮", 6}, {"Frame10", u"第二个按钮", 7}, {"Frame11", u"第三个按钮", 8},
+    {"Frame9", u"第一个按钮", 6},
+    {"Frame10", u"第二个按钮", 7},
+    {"Frame11", u"第三个按钮", 8},
 };
 
 // Every inner frame reads top to bottom: mouse away, mouse over, pressed.

@@ -25,8 +25,8 @@ protected:
     QList<QLineEdit *> fieldBoxes() const override { return m_readingOrder; }
 
 private:
-    QList<QLineEdit *> m_boxes;         // by number - 1
-    QList<QLineEdit *> m_readingOrder;  // frame by frame, top to bottom
+    QList<QLineEdit *> m_boxes; // by number - 1
+    QList<QLineEdit *> m_readingOrder; // frame by frame, top to bottom
 };
 
 } // namespace skinmaker::authoring

@@ -124,4 +124,4 @@ void CheckWindow::tidy()
     startCheck();
 }
 
-}  // namespace skinmaker::authoring
+} // namespace skinmaker::authoring

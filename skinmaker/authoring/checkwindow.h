@@ -36,11 +36,11 @@ private:
     void showResult(const core::SkinCheck &result);
     void tidy();
 
-    QString m_folder;  // native
+    QString m_folder; // native
     QLabel *m_folderLabel = nullptr;
     QLabel *m_summary = nullptr;
     QTableWidget *m_table = nullptr;
     QPushButton *m_tidy = nullptr;
 };
 
-}  // namespace skinmaker::authoring
+} // namespace skinmaker::authoring

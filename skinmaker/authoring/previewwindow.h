@@ -32,7 +32,7 @@ public:
     QLabel *background() const { return m_background; }
 
 private:
-    QLabel *m_background = nullptr;  // Image1
+    QLabel *m_background = nullptr; // Image1
 };
 
 } // namespace skinmaker::authoring

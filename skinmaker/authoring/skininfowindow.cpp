@@ -72,8 +72,8 @@ QLineEdit *SkinInfoWindow::box(int number) const
 
 QStringList SkinInfoWindow::block() const
 {
-    return core::skinInfoBlock({box(1)->text(), box(2)->text(), box(3)->text(), box(4)->text(), box(5)->text(),
-                                box(6)->text()});
+    return core::skinInfoBlock(
+        {box(1)->text(), box(2)->text(), box(3)->text(), box(4)->text(), box(5)->text(), box(6)->text()});
 }
 
 } // namespace skinmaker::authoring

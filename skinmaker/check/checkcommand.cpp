@@ -37,7 +37,7 @@ int tidy(const QString &folder, QTextStream &out, QTextStream &errors)
     return NoFinding;
 }
 
-}  // namespace
+} // namespace
 
 int runChecker(const QStringList &arguments, QTextStream &out, QTextStream &errors)
 {
@@ -53,4 +53,4 @@ int runChecker(const QStringList &arguments, QTextStream &out, QTextStream &erro
     return Unreadable;
 }
 
-}  // namespace skinmaker::check
+} // namespace skinmaker::check

@@ -12,4 +12,4 @@ enum ExitStatus { NoFinding = 0, Findings = 1, Unreadable = 2 };
 // arguments without the program's name. Findings and changes go to out, reasons to errors.
 int runChecker(const QStringList &arguments, QTextStream &out, QTextStream &errors);
 
-}  // namespace skinmaker::check
+} // namespace skinmaker::check

@@ -23,8 +23,7 @@ QStringList buttonBlock(const QStringList &boxTexts)
     const auto text = [&boxTexts](int number) { return boxTexts.value(number - 1); };
     QStringList lines;
     for (const ButtonSectionBoxes &boxes : buttonSections) {
-        lines << u'[' + QString::fromUtf16(boxes.section) + u']'
-              << QStringLiteral("stretch=") + text(boxes.stretch)
+        lines << u'[' + QString::fromUtf16(boxes.section) + u']' << QStringLiteral("stretch=") + text(boxes.stretch)
               << QStringLiteral("light_stretch=") + text(boxes.lightStretch)
               << QStringLiteral("down_stretch=") + text(boxes.downStretch);
     }

@@ -12,11 +12,11 @@ namespace skinmaker::core {
 // The main window's basic fields, named after the keys they feed. The boxes cross:
 // "宽度 (小)" feeds minwidth, "宽度(大)" feeds minheight and "高度" feeds maxwidth.
 struct BasicFields {
-    QString tile;       // Text1, background picture
-    QString minWidth;   // Text4
-    QString minHeight;  // Text3
-    QString maxWidth;   // Text2
-    QString logo;       // Text6, main-menu logo picture
+    QString tile; // Text1, background picture
+    QString minWidth; // Text4
+    QString minHeight; // Text3
+    QString maxWidth; // Text2
+    QString logo; // Text6, main-menu logo picture
 };
 
 // The ten lines of sections main and menu; the menu colour is fixed.
@@ -27,9 +27,9 @@ QStringList basicBlock(const BasicFields &fields);
 // numbered when the window was laid out, so this table is the only place that knows them.
 struct ButtonSectionBoxes {
     const char16_t *section;
-    int stretch;       // top row: the mouse is not over the button
-    int lightStretch;  // middle row: the mouse is over it
-    int downStretch;   // bottom row: it is pressed
+    int stretch; // top row: the mouse is not over the button
+    int lightStretch; // middle row: the mouse is over it
+    int downStretch; // bottom row: it is pressed
 };
 
 inline constexpr std::array<ButtonSectionBoxes, 9> buttonSections{{
@@ -55,12 +55,12 @@ QStringList buttonBlock(const QStringList &boxTexts);
 
 // The skin's description, every entry optional.
 struct SkinInfoFields {
-    QString skinName;      // Text1, the name shown to users (not the folder name)
-    QString maker;         // Text2
-    QString copyright;     // Text3
-    QString time;          // Text4, free text
-    QString previewImage;  // Text5
-    QString remark;        // Text6
+    QString skinName; // Text1, the name shown to users (not the folder name)
+    QString maker; // Text2
+    QString copyright; // Text3
+    QString time; // Text4, free text
+    QString previewImage; // Text5
+    QString remark; // Text6
 };
 
 // The seven lines of section SkinInfo.

@@ -12,8 +12,8 @@ namespace skinmaker::core {
 enum class QQVersion { NotChosen, Qq2003, Qq2004 };
 
 struct SkinLocation {
-    QString installPath;  // as typed, Windows style
-    QString skinName;     // also the skin folder's name
+    QString installPath; // as typed, Windows style
+    QString skinName; // also the skin folder's name
     QQVersion version = QQVersion::NotChosen;
 };
 

@@ -20,18 +20,18 @@ inline constexpr qint64 backgroundPixelLimit = 4096 * 4096;
 struct PictureProblem {
     enum Kind {
         None,
-        NoName,  // no picture name was typed
-        FolderMissing,  // the skin folder does not exist
-        FolderUnreachable,  // the folder may not be entered
-        Missing,  // no file by that name
-        NotAFile,  // a folder, a pipe or a device by that name
-        CannotOpen,  // the file cannot be opened for reading
-        NotAPicture,  // no picture format the preview reads
-        TooLarge,  // more pixels than backgroundPixelLimit, by its header
-        Damaged,  // the picture's data cannot be decoded
+        NoName, // no picture name was typed
+        FolderMissing, // the skin folder does not exist
+        FolderUnreachable, // the folder may not be entered
+        Missing, // no file by that name
+        NotAFile, // a folder, a pipe or a device by that name
+        CannotOpen, // the file cannot be opened for reading
+        NotAPicture, // no picture format the preview reads
+        TooLarge, // more pixels than backgroundPixelLimit, by its header
+        Damaged, // the picture's data cannot be decoded
     };
     Kind kind = None;
-    QSize claimed;  // TooLarge: the size the header claims
+    QSize claimed; // TooLarge: the size the header claims
     bool isEmpty() const { return kind == None; }
 };
 

@@ -45,7 +45,7 @@ bool isButtonSection(const QByteArray &folded)
 // letter case. Windows names separate folders with '\'.
 struct PictureSearch {
     QString exact;
-    QString otherCase;  // empty when there is none, or when the exact name exists
+    QString otherCase; // empty when there is none, or when the exact name exists
 };
 
 PictureSearch searchPicture(const QString &folder, const QString &name)
@@ -147,7 +147,7 @@ SkinCheck::Status folderStatus(const QString &folder)
     return QDir(folder).isReadable() ? SkinCheck::Checked : SkinCheck::FolderUnreadable;
 }
 
-}  // namespace
+} // namespace
 
 QList<IniLine> parseIni(const QByteArray &bytes)
 {
@@ -197,7 +197,7 @@ QByteArray foldName(const QByteArray &name)
     for (qsizetype i = 0; i < folded.size(); ++i) {
         const auto byte = static_cast<unsigned char>(folded.at(i));
         if (byte >= 0x81 && byte <= 0xFE && i + 1 < folded.size())
-            ++i;  // a GBK lead byte and the byte it leads
+            ++i; // a GBK lead byte and the byte it leads
         else if (byte >= 'A' && byte <= 'Z')
             folded[i] = char(byte - 'A' + 'a');
     }
@@ -290,7 +290,7 @@ QList<Finding> checkSkinIni(const QByteArray &bytes, const QString &nativeFolder
             }
             keys.insert(foldName(line.name), line);
             if (line.value.isEmpty())
-                break;  // an empty box: the client keeps its default
+                break; // an empty box: the client keeps its default
             std::optional<Finding> problem;
             if (isPictureKey(section, line.name))
                 problem = checkPicture(finding, nativeFolder, decodes);
@@ -350,7 +350,7 @@ Tidied tidyIni(const QByteArray &bytes)
 {
     struct Key {
         QByteArray lastLine;
-        QByteArray readValue;  // what the client read before: the first in the first section
+        QByteArray readValue; // what the client read before: the first in the first section
         bool read = false;
         QByteArray lastValue;
         QByteArray name;
@@ -482,7 +482,8 @@ TidyOutcome tidySkinFolder(const QString &nativeFolder)
         outcome.error.linkTarget = QFileInfo(outcome.backupPath).symLinkTarget();
         return outcome;
     }
-    if (const platform::textfile::WriteResult backup = platform::textfile::replaceContent(outcome.backupPath, outcome.original);
+    if (const platform::textfile::WriteResult backup =
+            platform::textfile::replaceContent(outcome.backupPath, outcome.original);
         !backup.ok()) {
         outcome.kind = TidyOutcome::BackupFailed;
         outcome.error = backup.error;
@@ -496,7 +497,8 @@ TidyOutcome tidySkinFolder(const QString &nativeFolder)
         outcome.error.kind = platform::textfile::FileError::ChangedMeanwhile;
         return outcome;
     }
-    if (const platform::textfile::WriteResult written = platform::textfile::replaceContent(outcome.iniPath, outcome.tidied);
+    if (const platform::textfile::WriteResult written =
+            platform::textfile::replaceContent(outcome.iniPath, outcome.tidied);
         !written.ok()) {
         outcome.kind = TidyOutcome::WriteFailed;
         outcome.error = written.error;
@@ -504,4 +506,4 @@ TidyOutcome tidySkinFolder(const QString &nativeFolder)
     return outcome;
 }
 
-}  // namespace skinmaker::core
+} // namespace skinmaker::core

@@ -24,16 +24,16 @@ inline constexpr qint64 skinIniReadLimit = 4 * 1024 * 1024;
 struct IniLine {
     enum Kind {
         Blank,
-        Comment,  // starts with ';'
-        Section,  // "[name]"; name holds it
-        Entry,  // "key=value"
-        NoEquals,  // text without '=' inside a section: the client ignores it
-        BeforeSection,  // text before the first section: the client ignores it
+        Comment, // starts with ';'
+        Section, // "[name]"; name holds it
+        Entry, // "key=value"
+        NoEquals, // text without '=' inside a section: the client ignores it
+        BeforeSection, // text before the first section: the client ignores it
     };
     Kind kind = Blank;
-    int number = 0;  // from 1
-    QByteArray text;  // the line's bytes without its line end
-    QByteArray name;  // the section's or the key's name
+    int number = 0; // from 1
+    QByteArray text; // the line's bytes without its line end
+    QByteArray name; // the section's or the key's name
     QByteArray value;
 };
 
@@ -58,28 +58,28 @@ inline constexpr NumberRange colourRange{0, 255};
 
 struct Finding {
     enum Kind {
-        ShadowedSection,  // a later section of a name that came before
-        ShadowedKey,  // a value the client never reads: an earlier line of its key, or its section, came first
-        PictureMissing,  // the picture named is not in the skin folder
-        PictureOtherCase,  // the picture is there only under another letter case
-        PictureUnreadable,  // there, but no plain file that may be read
-        PictureUndecodable,  // read, but the preview cannot decode it
-        NotANumber,  // a numeric key that holds no whole number
-        NumberOutOfRange,  // a whole number outside its key's range
-        NoEquals,  // a line without '=' inside a section
-        BeforeSection,  // text before the first section
-        InvalidGbk,  // bytes that form no GBK character
-        ReadLimitReached,  // only the first skinIniReadLimit bytes were checked
+        ShadowedSection, // a later section of a name that came before
+        ShadowedKey, // a value the client never reads: an earlier line of its key, or its section, came first
+        PictureMissing, // the picture named is not in the skin folder
+        PictureOtherCase, // the picture is there only under another letter case
+        PictureUnreadable, // there, but no plain file that may be read
+        PictureUndecodable, // read, but the preview cannot decode it
+        NotANumber, // a numeric key that holds no whole number
+        NumberOutOfRange, // a whole number outside its key's range
+        NoEquals, // a line without '=' inside a section
+        BeforeSection, // text before the first section
+        InvalidGbk, // bytes that form no GBK character
+        ReadLimitReached, // only the first skinIniReadLimit bytes were checked
     };
     Kind kind = ShadowedSection;
     QString section;
     QString key;
-    QString value;  // for ShadowedKey, the value the client does not read
-    QString earlierValue;  // for ShadowedKey, the value it reads; empty with earlierLine 0 when none
+    QString value; // for ShadowedKey, the value the client does not read
+    QString earlierValue; // for ShadowedKey, the value it reads; empty with earlierLine 0 when none
     int line = 0;
-    int earlierLine = 0;  // for the shadowed findings: the line that wins
-    QString path;  // for pictures: where it was looked for, or where the other case lies
-    NumberRange range{0, 0};  // for NumberOutOfRange
+    int earlierLine = 0; // for the shadowed findings: the line that wins
+    QString path; // for pictures: where it was looked for, or where the other case lies
+    NumberRange range{0, 0}; // for NumberOutOfRange
 };
 
 // Whether a picture file can be decoded as the preview decodes it; Qt Gui's, given by the caller.
@@ -88,13 +88,13 @@ using PictureDecoder = std::function<bool(const QString &nativePath)>;
 struct SkinCheck {
     enum Status {
         Checked,
-        FolderMissing,  // no folder by that name
-        NotAFolder,  // a file or another thing by that name
-        FolderUnreadable,  // the folder cannot be listed
-        IniUnreadable,  // skin.ini is missing, no ordinary file or cannot be read
+        FolderMissing, // no folder by that name
+        NotAFolder, // a file or another thing by that name
+        FolderUnreadable, // the folder cannot be listed
+        IniUnreadable, // skin.ini is missing, no ordinary file or cannot be read
     };
     Status status = Checked;
-    QString iniPath;  // native
+    QString iniPath; // native
     QList<Finding> findings;
 };
 
@@ -113,9 +113,9 @@ QStringList repeatedSections(const QByteArray &existing, const QByteArray &block
 // section after its keys; text before the first section stays at the top.
 struct TidyChange {
     enum Kind {
-        SectionsMerged,  // section appeared `count` times
-        ValueChanged,  // key now reads value instead of earlierValue
-        LayoutOnly,  // only blank lines or line ends change
+        SectionsMerged, // section appeared `count` times
+        ValueChanged, // key now reads value instead of earlierValue
+        LayoutOnly, // only blank lines or line ends change
     };
     Kind kind = SectionsMerged;
     QString section;
@@ -123,31 +123,31 @@ struct TidyChange {
     QString earlierValue;
     QString value;
     int count = 0;
-    bool earlierRead = true;  // for ValueChanged: false when the client read no value before
+    bool earlierRead = true; // for ValueChanged: false when the client read no value before
 };
 struct Tidied {
     QByteArray bytes;
-    QList<TidyChange> changes;  // empty when only blank lines, line ends or repeats of one value go
+    QList<TidyChange> changes; // empty when only blank lines, line ends or repeats of one value go
 };
 Tidied tidyIni(const QByteArray &bytes);
 
 struct TidyOutcome {
     enum Kind {
         Tidied,
-        NothingToTidy,  // the tidied bytes are the file's own: nothing written
-        IniUnreadable,  // as for SkinCheck
-        TooLarge,  // over skinIniReadLimit: tidying would lose the rest
-        BackupFailed,  // skin.ini.bak could not be written; skin.ini untouched
-        WriteFailed,  // skin.ini could not be replaced; it holds its old bytes
+        NothingToTidy, // the tidied bytes are the file's own: nothing written
+        IniUnreadable, // as for SkinCheck
+        TooLarge, // over skinIniReadLimit: tidying would lose the rest
+        BackupFailed, // skin.ini.bak could not be written; skin.ini untouched
+        WriteFailed, // skin.ini could not be replaced; it holds its old bytes
     };
     Kind kind = Tidied;
     QString iniPath;
     QString backupPath;
     QList<TidyChange> changes;
-    QByteArray original;  // the bytes read
-    QByteArray tidied;  // the bytes to write
-    platform::textfile::FileError error;  // for BackupFailed and WriteFailed
-    bool backupWritten = false;  // skin.ini.bak holds the bytes read
+    QByteArray original; // the bytes read
+    QByteArray tidied; // the bytes to write
+    platform::textfile::FileError error; // for BackupFailed and WriteFailed
+    bool backupWritten = false; // skin.ini.bak holds the bytes read
     bool ok() const { return kind == Tidied || kind == NothingToTidy; }
 };
 
@@ -157,4 +157,4 @@ TidyOutcome planTidy(const QString &nativeFolder);
 // under the write rules of textfile.h: never through a link, never half, read back.
 TidyOutcome tidySkinFolder(const QString &nativeFolder);
 
-}  // namespace skinmaker::core
+} // namespace skinmaker::core

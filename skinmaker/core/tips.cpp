@@ -19,7 +19,7 @@ QString key()
     return QStringLiteral("在启动时显示提示");
 }
 
-}  // namespace
+} // namespace
 
 QString tipsFileName()
 {
@@ -57,4 +57,4 @@ bool storeTipsAtStartup(bool on)
     return platform::settings::write(section(), key(), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-}  // namespace skinmaker::core
+} // namespace skinmaker::core

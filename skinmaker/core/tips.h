@@ -35,4 +35,4 @@ bool tipsAtStartupFrom(const QString &stored);
 // Stores "1" or "0"; false when the store could not be written (nothing else changes then).
 bool storeTipsAtStartup(bool on);
 
-}  // namespace skinmaker::core
+} // namespace skinmaker::core

@@ -15,9 +15,9 @@
 
 namespace skinmaker::music {
 
+using platform::place;
 using platform::look::twips;
 using platform::look::twipsRect;
-using platform::place;
 
 namespace {
 
@@ -54,11 +54,13 @@ MusicWindow::MusicWindow()
         m_options << option;
     }
 
-    auto *hint = place<QLabel>(this, "Label1", QStringLiteral("音乐文件保存在music文件夹下,您可以去试听"), twipsRect(rightColumn, 1020, 1920, 720));
+    auto *hint = place<QLabel>(this, "Label1", QStringLiteral("音乐文件保存在music文件夹下,您可以去试听"),
+                               twipsRect(rightColumn, 1020, 1920, 720));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto *confirmButton = place<QPushButton>(this, "Command1", QStringLiteral("确定"), twipsRect(rightColumn, 1920, 1215, 420));
+    auto *confirmButton =
+        place<QPushButton>(this, "Command1", QStringLiteral("确定"), twipsRect(rightColumn, 1920, 1215, 420));
     confirmButton->setCursor(platform::look::pointingHand());
     connect(confirmButton, &QPushButton::clicked, this, &MusicWindow::confirm);
 
@@ -77,7 +79,7 @@ QRadioButton *MusicWindow::option(int number) const
 
 void MusicWindow::confirm()
 {
-    QString line;  // no option chosen: an empty line, and the next start plays nothing
+    QString line; // no option chosen: an empty line, and the next start plays nothing
     for (int number = 1; number <= formats::builtInTuneCount; ++number) {
         if (option(number)->isChecked()) {
             line = formats::builtInTune(number);

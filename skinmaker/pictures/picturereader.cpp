@@ -25,7 +25,7 @@ private:
     int m_previous;
 };
 
-}  // namespace
+} // namespace
 
 LoadedPicture loadPicture(const QString &fileName)
 {
@@ -67,4 +67,4 @@ bool isDecodable(const QString &fileName)
     return !loadPicture(fileName).picture.isNull();
 }
 
-}  // namespace skinmaker::pictures
+} // namespace skinmaker::pictures

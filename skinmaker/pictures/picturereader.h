@@ -9,8 +9,8 @@
 namespace skinmaker::pictures {
 
 struct LoadedPicture {
-    QImage picture;  // null when the picture could not be loaded
-    core::PictureProblem problem;  // why not; none on success
+    QImage picture; // null when the picture could not be loaded
+    core::PictureProblem problem; // why not; none on success
 };
 
 // Reads a picture file by its content (bitmap, GIF, JPEG, PNG), refusing anything that is
@@ -20,4 +20,4 @@ LoadedPicture loadPicture(const QString &fileName);
 // Whether loadPicture shows the picture; the checker's picture decoder.
 bool isDecodable(const QString &fileName);
 
-}  // namespace skinmaker::pictures
+} // namespace skinmaker::pictures

@@ -16,9 +16,9 @@
 
 namespace skinmaker::shell {
 
+using platform::place;
 using platform::look::twips;
 using platform::look::twipsRect;
-using platform::place;
 
 namespace {
 

@@ -7,7 +7,7 @@ class QPushButton;
 namespace platform {
 class DriveList;
 class FolderList;
-}
+} // namespace platform
 
 namespace skinmaker::shell {
 
@@ -28,9 +28,9 @@ Q_SIGNALS:
 private:
     void confirm();
 
-    platform::DriveList *m_driveList = nullptr;  // Drive1
-    platform::FolderList *m_folderList = nullptr;  // Dir1
-    QPushButton *m_confirm = nullptr;  // Command1
+    platform::DriveList *m_driveList = nullptr; // Drive1
+    platform::FolderList *m_folderList = nullptr; // Dir1
+    QPushButton *m_confirm = nullptr; // Command1
 };
 
 } // namespace skinmaker::shell

@@ -14,10 +14,10 @@
 #include "platform/widgets/notice.h"
 #include "platform/widgets/placement.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -28,8 +28,8 @@
 
 namespace skinmaker::shell {
 
-using platform::look::twipsRect;
 using platform::place;
+using platform::look::twipsRect;
 
 namespace {
 
@@ -76,7 +76,8 @@ void MainWindow::buildFields()
     setCentralWidget(client);
 
     QGroupBox *frame1 = placeFrame(client, "Frame1", QStringLiteral("背景"), 120, 735);
-    QLabel *label1 = place<QLabel>(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
+    QLabel *label1 =
+        place<QLabel>(frame1, "Label1", QStringLiteral("输入背景图片名称"), twipsRect(240, 330, 1800, rowHeight));
     m_backgroundBox = place<QLineEdit>(frame1, "Text1", twipsRect(2040, 300, 3600, rowHeight));
     platform::nameField(m_backgroundBox, label1);
 
@@ -84,7 +85,8 @@ void MainWindow::buildFields()
     QLabel *label2 = place<QLabel>(frame2, "Label2", QStringLiteral("高度"), twipsRect(240, 330, 600, rowHeight));
     m_maxWidthBox = place<QLineEdit>(frame2, "Text2", twipsRect(840, 300, 1500, rowHeight));
     platform::nameField(m_maxWidthBox, label2);
-    QLabel *label4 = place<QLabel>(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
+    QLabel *label4 =
+        place<QLabel>(frame2, "Label4", QStringLiteral("宽度 (小)"), twipsRect(2760, 330, 1080, rowHeight));
     m_minWidthBox = place<QLineEdit>(frame2, "Text4", twipsRect(3840, 300, 1500, rowHeight));
     platform::nameField(m_minWidthBox, label4);
     QLabel *label3 = place<QLabel>(frame2, "Label3", QStringLiteral("宽度(大)"), twipsRect(5760, 330, 1080, rowHeight));
@@ -99,7 +101,8 @@ void MainWindow::buildFields()
     m_titleBarPictureBox->setEnabled(false);
 
     QGroupBox *frame4 = placeFrame(client, "Frame4", QStringLiteral("菜单"), 2640, 1335);
-    QLabel *label6 = place<QLabel>(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
+    QLabel *label6 =
+        place<QLabel>(frame4, "Label6", QStringLiteral("主菜单中logo图片名称"), twipsRect(240, 570, 2280, rowHeight));
     m_menuLogoBox = place<QLineEdit>(frame4, "Text6", twipsRect(2520, 540, 3600, rowHeight));
     platform::nameField(m_menuLogoBox, label6);
 
@@ -122,13 +125,15 @@ void MainWindow::buildFields()
     place<QLabel>(frame5, "Label10",
                   QStringLiteral("选择你的QQ的版本(注:如果你的QQ的版本比这里的还要新,请下载本软件的最新版)"),
                   twipsRect(240, 1440, 9600, 270));
-    QLabel *folderHint = place<QLabel>(
-        frame5, "Label9",
-        QStringLiteral("(在QQ的安装目录下有一个skins文件夹,2004是NewSkins,在那个文件夹下建立与此同名的文件夹,并将所需图片都放在那个文件夹中)"),
-        twipsRect(4080, 720, 5760, 600));
+    QLabel *folderHint =
+        place<QLabel>(frame5, "Label9",
+                      QStringLiteral("(在QQ的安装目录下有一个skins文件夹,2004是NewSkins,"
+                                     "在那个文件夹下建立与此同名的文件夹,并将所需图片都放在那个文件夹中)"),
+                      twipsRect(4080, 720, 5760, 600));
     folderHint->setWordWrap(true);
 
-    auto *generateButton = place<QPushButton>(frame5, "Command1", QStringLiteral("生成"), twipsRect(8280, 1980, 1455, 450));
+    auto *generateButton =
+        place<QPushButton>(frame5, "Command1", QStringLiteral("生成"), twipsRect(8280, 1980, 1455, 450));
 
     for (QWidget *control : std::initializer_list<QWidget *>{generateButton, browse, m_titleBarBox})
         control->setCursor(platform::look::mainCursor());
@@ -176,10 +181,12 @@ void MainWindow::buildMenus()
     QMenu *advanced = addMenu(nullptr, "ga", QStringLiteral("高级[&S]"));
     QAction *preview = addItem(advanced, "ASSDFGHJKL", QStringLiteral("预览"), QKeySequence(Qt::CTRL | Qt::Key_F1));
     QAction *buttonOptions = addItem(advanced, "g", QStringLiteral("按钮"), QKeySequence(Qt::CTRL | Qt::Key_B));
-    QAction *skinInfo = addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
+    QAction *skinInfo =
+        addItem(advanced, "copyright", QStringLiteral("版权"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
 
     QMenu *tool = addMenu(nullptr, "tool", QStringLiteral("工具[T]"));
-    QAction *musicSetter = addItem(tool, "music2", QStringLiteral("背景音乐添加程序"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    QAction *musicSetter =
+        addItem(tool, "music2", QStringLiteral("背景音乐添加程序"), QKeySequence(Qt::CTRL | Qt::Key_M));
     QAction *checkSkin = addItem(tool, "checkskin", QStringLiteral("检查皮肤"));
 
     QMenu *help = addMenu(nullptr, "help", QStringLiteral("帮助[&H]"));
@@ -191,14 +198,16 @@ void MainWindow::buildMenus()
     connect(exit, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
     connect(tipsOn, &QAction::triggered, this, &MainWindow::turnTipsOn);
     // The companions run on their own; we neither wait for them nor keep track of them.
-    connect(musicSetter, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("Morvane背景音乐添加程序.exe")); });
+    connect(musicSetter, &QAction::triggered, this,
+            [] { platform::startCompanion(QStringLiteral("Morvane背景音乐添加程序.exe")); });
     connect(helpProgram, &QAction::triggered, this, [] { platform::startCompanion(QStringLiteral("帮助.exe")); });
     connect(preview, &QAction::triggered, this,
             [this] { Q_EMIT previewRequested(location(), m_backgroundBox->text()); });
     connect(checkSkin, &QAction::triggered, this, [this] { Q_EMIT skinCheckRequested(location()); });
     connect(buttonOptions, &QAction::triggered, this, [this] {
         // The button sections land where the basic fields point, so remind the user first.
-        platform::notice(QStringLiteral("请确定基本内容中的生成选项已经填写完毕,如果未填写完毕,将无法正确使用高级选项!"));
+        platform::notice(
+            QStringLiteral("请确定基本内容中的生成选项已经填写完毕,如果未填写完毕,将无法正确使用高级选项!"));
         Q_EMIT buttonOptionsRequested();
     });
     connect(skinInfo, &QAction::triggered, this, &MainWindow::skinInfoRequested);

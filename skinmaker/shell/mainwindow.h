@@ -19,7 +19,7 @@ class QRadioButton;
 namespace platform {
 class MediaPlayer;
 enum class PlayerCommand;
-}
+} // namespace platform
 
 namespace skinmaker::shell {
 
@@ -81,18 +81,18 @@ private:
     QList<QLineEdit *> basicBlockBoxes() const;
 
     // Named by the key each box feeds; the captions of the size boxes say otherwise.
-    QLineEdit *m_backgroundBox = nullptr;  // Text1
-    QLineEdit *m_maxWidthBox = nullptr;  // Text2
-    QLineEdit *m_minHeightBox = nullptr;  // Text3
-    QLineEdit *m_minWidthBox = nullptr;  // Text4
-    QLineEdit *m_titleBarPictureBox = nullptr;  // Text5
-    QLineEdit *m_menuLogoBox = nullptr;  // Text6
-    QLineEdit *m_installPathBox = nullptr;  // Text7
-    QLineEdit *m_skinNameBox = nullptr;  // Text8
-    QCheckBox *m_titleBarBox = nullptr;  // Check1
-    QRadioButton *m_qq2003Option = nullptr;  // Option1
-    QRadioButton *m_qq2004Option = nullptr;  // Option2
-    std::unique_ptr<platform::MediaPlayer> m_player;  // MMControl1
+    QLineEdit *m_backgroundBox = nullptr; // Text1
+    QLineEdit *m_maxWidthBox = nullptr; // Text2
+    QLineEdit *m_minHeightBox = nullptr; // Text3
+    QLineEdit *m_minWidthBox = nullptr; // Text4
+    QLineEdit *m_titleBarPictureBox = nullptr; // Text5
+    QLineEdit *m_menuLogoBox = nullptr; // Text6
+    QLineEdit *m_installPathBox = nullptr; // Text7
+    QLineEdit *m_skinNameBox = nullptr; // Text8
+    QCheckBox *m_titleBarBox = nullptr; // Check1
+    QRadioButton *m_qq2003Option = nullptr; // Option1
+    QRadioButton *m_qq2004Option = nullptr; // Option2
+    std::unique_ptr<platform::MediaPlayer> m_player; // MMControl1
 };
 
 } // namespace skinmaker::shell

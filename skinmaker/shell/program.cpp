@@ -126,4 +126,4 @@ core::SkinLocation Program::locationNow()
     return m_main.get()->location();
 }
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

@@ -96,4 +96,4 @@ platform::SingleWindow<Window> &Program::window()
         return m_about;
 }
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

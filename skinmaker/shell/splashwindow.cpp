@@ -44,7 +44,7 @@ void setTextGrowingLeft(QLabel *label, const QString &text)
     label->setGeometry(right - width + 1, label->y(), width, label->height());
 }
 
-}  // namespace
+} // namespace
 
 SplashWindow::SplashWindow()
 {
@@ -169,4 +169,4 @@ void SplashWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

@@ -47,4 +47,4 @@ private:
     QTimer *m_timer = nullptr;
 };
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

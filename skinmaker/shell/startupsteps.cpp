@@ -14,4 +14,4 @@ StartUpWatch::StartUpWatch(std::function<void(const QString &)> onStep) : m_onSt
 
 StartUpWatch::~StartUpWatch() = default;
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

@@ -24,4 +24,4 @@ private:
     std::function<void(const QString &)> m_onStep;
 };
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

@@ -120,4 +120,4 @@ void TipWindow::keyPressEvent(QKeyEvent *event)
     }
 }
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

@@ -35,10 +35,10 @@ protected:
 
 private:
     platform::textfile::TextLines m_tips;
-    qsizetype m_current = 1;  // 1-based, as the draw gives it
+    qsizetype m_current = 1; // 1-based, as the draw gives it
     QLabel *m_tipText = nullptr;
     QPushButton *m_ok = nullptr;
     QCheckBox *m_loadAtStartup = nullptr;
 };
 
-}  // namespace skinmaker::shell
+} // namespace skinmaker::shell

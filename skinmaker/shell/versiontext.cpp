@@ -11,10 +11,7 @@ ProgramVersion programVersion()
 
 QString versionText(const ProgramVersion &version)
 {
-    return QStringLiteral("版本 %1.%2.%3")
-        .arg(version.majorNumber)
-        .arg(version.minorNumber)
-        .arg(version.revision);
+    return QStringLiteral("版本 %1.%2.%3").arg(version.majorNumber).arg(version.minorNumber).arg(version.revision);
 }
 
 QString programVersionText()

@@ -32,7 +32,7 @@ QString place(const Finding &finding)
     return parts.join(u' ');
 }
 
-}  // namespace
+} // namespace
 
 QString findingKind(Finding::Kind kind)
 {
@@ -217,4 +217,4 @@ QString checkerHelp()
         "       and keeps the old file as skin.ini.bak. Exit status: 0 done, 2 failed (nothing changed).\n");
 }
 
-}  // namespace skinmaker::words
+} // namespace skinmaker::words

@@ -34,4 +34,4 @@ QString repeatedSectionsWarning(const QStringList &sections);
 // morvane-check --help, in Chinese and English.
 QString checkerHelp();
 
-}  // namespace skinmaker::words
+} // namespace skinmaker::words

@@ -80,7 +80,7 @@ QString pictureProblemReason(const core::PictureProblem &problem)
     return {};
 }
 
-}  // namespace
+} // namespace
 
 QString writeNotice(const WriteOutcome &outcome)
 {
@@ -131,4 +131,4 @@ QString backslashInFolderNameNotice(const QString &name)
         .arg(name);
 }
 
-}  // namespace skinmaker::words
+} // namespace skinmaker::words

@@ -21,4 +21,4 @@ QString previewFailureNotice(const QString &picturePath, const core::PictureProb
 // Why a folder picked for the install path cannot be taken: the named folder holds a "\\".
 QString backslashInFolderNameNotice(const QString &name);
 
-}  // namespace skinmaker::words
+} // namespace skinmaker::words

@@ -1,8 +1,7 @@
 // GBK text, both ways. Any bytes decode, to no more UTF-16 units than bytes (the line readers'
-// targets count on it), and none is lost at the end. Text that encodes without complaint reads back unchanged; when it does
-// not, the characters named are exactly those GBK cannot hold, lone surrogates among them. The
-// control characters found are all there are, and a notice naming characters shows none that
-// cannot be seen as itself.
+// targets count on it), and none is lost at the end. Text that encodes without complaint reads back unchanged; when it
+// does not, the characters named are exactly those GBK cannot hold, lone surrogates among them. The control characters
+// found are all there are, and a notice naming characters shows none that cannot be seen as itself.
 #include "fuzzinput.h"
 
 #include "platform/core/ansitext.h"

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzz::require(loaded.picture.isNull() != loaded.problem.isEmpty(), "either a picture or the reason why not");
     if (loaded.picture.isNull())
         return 0;
-    fuzz::require(!overLimit(loaded.picture.size()) , "a loaded picture is within the pixel limit");
+    fuzz::require(!overLimit(loaded.picture.size()), "a loaded picture is within the pixel limit");
 
     const QSize claimedByHeader = skinmaker::core::sizeClaimedByHeader(content.left(32));
     fuzz::require(!overLimit(claimedByHeader), "a picture whose header claims too large a size is refused");

@@ -18,7 +18,8 @@ void checkUsableName(const QString &name)
 {
     fuzz::require(!name.isEmpty() && name != u"." && name != u"..", "a usable name is no empty, . or .. name");
     for (const QChar c : name)
-        fuzz::require(!QStringView(u"\\/<>:\"|?*").contains(c), "a usable name holds no separator or reserved character");
+        fuzz::require(!QStringView(u"\\/<>:\"|?*").contains(c),
+                      "a usable name holds no separator or reserved character");
     fuzz::require(platform::ansi::controlCharacters(name).isEmpty(), "a usable name holds no control character");
     for (const char32_t c : platform::ansi::characters(name)) {
         const QChar::Category category = QChar::category(c);
@@ -64,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkUsableName(name);
 
     // The default installation folder on a Wine drive, or a native folder typed instead.
-    const QString installPath = choice & 4 ? QStringLiteral("/home/me/qq") : QStringLiteral("C:\\Program Files\\Tencent\\qq");
+    const QString installPath =
+        choice & 4 ? QStringLiteral("/home/me/qq") : QStringLiteral("C:\\Program Files\\Tencent\\qq");
     checkLocation(SkinLocation{installPath, name, QQVersion(choice % 3)});
     return 0;
 }

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!music)
         return 0;
     Mix_PlayMusic(music, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));  // SDL's audio thread decodes meanwhile
+    std::this_thread::sleep_for(std::chrono::milliseconds(5)); // SDL's audio thread decodes meanwhile
     Mix_FreeMusic(music);
     return 0;
 }

@@ -113,7 +113,7 @@ namespace {
 
 size_t allocationLimit = 0;
 
-}  // namespace
+} // namespace
 
 void refuseAllocationsOver(size_t limit)
 {
@@ -151,7 +151,7 @@ qsizetype lineCount(const QByteArray &bytes)
     return count + (!bytes.isEmpty() && !isLineEnd(bytes.back()) ? 1 : 0);
 }
 
-}  // namespace
+} // namespace
 
 void requireLinesWithinCap(const QStringList &lines, const QByteArray &content, qint64 cap)
 {

@@ -21,7 +21,7 @@ std::unique_ptr<Reply, decltype(&std::free)> owned(Reply *reply)
     return {reply, &std::free};
 }
 
-}  // namespace
+} // namespace
 
 DesktopSession::~DesktopSession()
 {
@@ -200,4 +200,4 @@ void DesktopSession::xdotool(const QStringList &arguments) const
     xdotool.waitForFinished(patience);
 }
 
-}  // namespace testsupport
+} // namespace testsupport

@@ -23,7 +23,7 @@ public:
 
     // Starts both and waits until the window manager runs; the reason when that failed.
     QString start();
-    QProcessEnvironment environment() const;  // for programs on this desktop
+    QProcessEnvironment environment() const; // for programs on this desktop
 
     // The managed windows from the bottom of the stack to the top; the active one (0: none).
     QList<quint32> stacking() const;
@@ -32,7 +32,7 @@ public:
     quint32 window(const QString &title) const;
     QString title(quint32 window) const;
     qint64 processOf(quint32 window) const { return property(window, "_NET_WM_PID").value(0); }
-    QRect geometry(quint32 window) const;  // on the screen, without the frame
+    QRect geometry(quint32 window) const; // on the screen, without the frame
     QRect screen() const { return geometry(m_root); }
     bool isIconic(quint32 window) const { return property(window, "WM_STATE").value(0) == 3; }
     bool isViewable(quint32 window) const;
@@ -45,8 +45,8 @@ public:
     // Returns once the window manager has handled everything sent to it before the call.
     bool windowManagerCaughtUp() const;
 
-    void press(const QString &keys) const;  // xdotool's names, such as "ctrl+e"
-    void click(QPoint at) const;  // on the screen
+    void press(const QString &keys) const; // xdotool's names, such as "ctrl+e"
+    void click(QPoint at) const; // on the screen
 
 private:
     QByteArray rawProperty(quint32 window, const char *name) const;
@@ -59,8 +59,8 @@ private:
     QString m_display;
     xcb_connection_t *m_connection = nullptr;
     quint32 m_root = 0;
-    quint32 m_probe = 0;  // an unmapped window, for questions to the window manager
+    quint32 m_probe = 0; // an unmapped window, for questions to the window manager
     mutable QHash<QByteArray, quint32> m_atoms;
 };
 
-}  // namespace testsupport
+} // namespace testsupport

@@ -119,7 +119,7 @@ ManyEntries::~ManyEntries()
         else
             ::unlink(entry.constData());
     }
-    QDir().rmdir(m_path);  // stays when other entries were put beside ours
+    QDir().rmdir(m_path); // stays when other entries were put beside ours
 }
 
 QString ManyEntries::name(int i) const

@@ -79,12 +79,12 @@ public:
     // Keys opened and not closed again.
     int stillOpen() const { return int(m_openKeys.size()); }
 
-    QList<QByteArray> openedNames;   // every key asked for, found or not, as "root\path"
+    QList<QByteArray> openedNames; // every key asked for, found or not, as "root\path"
     QList<std::uint32_t> capacities; // the buffer size of every query
     bool bufferWasZeroed = true;
     int opens = 0;
     int closes = 0;
-    int misuses = 0;                 // queries or closes of keys that were not open
+    int misuses = 0; // queries or closes of keys that were not open
 
 private:
     static QByteArray keyName(Root root, const QByteArray &keyPath)

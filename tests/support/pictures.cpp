@@ -16,7 +16,7 @@ quint32 crc32(const QByteArray &bytes)
     return ~crc;
 }
 
-}  // namespace
+} // namespace
 
 void appendLe16(QByteArray &bytes, int value)
 {
@@ -101,7 +101,7 @@ QByteArray pngHeaderOnly(quint32 width, quint32 height)
         for (int shift = 24; shift >= 0; shift -= 8)
             png.append(char((value >> shift) & 0xff));
     }
-    png.append(QByteArray("\x08\x02\0\0\0", 5));  // 8-bit RGB, no interlacing
+    png.append(QByteArray("\x08\x02\0\0\0", 5)); // 8-bit RGB, no interlacing
     const quint32 crc = crc32(png.mid(12));
     for (int shift = 24; shift >= 0; shift -= 8)
         png.append(char((crc >> shift) & 0xff));
@@ -131,4 +131,4 @@ QByteArray encodeOldTopDownBitmap(const QImage &image)
     return bmp + pixels;
 }
 
-}  // namespace testsupport
+} // namespace testsupport

@@ -23,4 +23,4 @@ QByteArray bitmapHeaderOnly(int width, int height);
 // The signature and header chunk of a PNG claiming this size, with no pixels after them.
 QByteArray pngHeaderOnly(quint32 width, quint32 height);
 
-}  // namespace testsupport
+} // namespace testsupport

@@ -14,7 +14,7 @@ class QWidget;
 namespace skinmaker::shell {
 class MainWindow;
 class Program;
-}
+} // namespace skinmaker::shell
 
 namespace testsupport {
 

@@ -44,8 +44,9 @@ void SystemInfoSandbox::writeStub(const QString &nativePath, const QByteArray &i
     const QByteArray script =
         "#!" + interpreter + "\necho \"$0\" >> '" + QFile::encodeName(m_log) + "'\n/bin/sleep 2\n";
     QVERIFY(writeBytes(nativePath, script));
-    QVERIFY(QFile::setPermissions(nativePath, QFile::permissions(nativePath) | QFileDevice::ExeOwner
-                                                  | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    QVERIFY(QFile::setPermissions(nativePath,
+                                  QFile::permissions(nativePath) | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                                      | QFileDevice::ExeOther));
 }
 
 void SystemInfoSandbox::putOnSearchPath(const QString &toolName)

@@ -31,7 +31,7 @@ public:
 
 private:
     QTemporaryDir m_folder;
-    QString m_searchPath;  // the only folder on PATH while a test runs
+    QString m_searchPath; // the only folder on PATH while a test runs
     QString m_log;
     QByteArray m_savedPath;
     QByteArray m_savedWinePrefix;

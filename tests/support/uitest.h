@@ -53,24 +53,24 @@ int runEventLoop(int milliseconds = 5000);
 
 } // namespace testsupport
 
-#define TRIGGER(window, name)                                                       \
-    do {                                                                            \
-        const QString triggerProblem = ::testsupport::triggerAction(window, name);  \
-        QVERIFY2(triggerProblem.isEmpty(), qPrintable(triggerProblem));             \
+#define TRIGGER(window, name)                                                                                          \
+    do {                                                                                                               \
+        const QString triggerProblem = ::testsupport::triggerAction(window, name);                                     \
+        QVERIFY2(triggerProblem.isEmpty(), qPrintable(triggerProblem));                                                \
     } while (false)
 
 // Finds a control by objectName or fails the test.
-#define FIND(Type, variable, parent, name)                                          \
-    Type *variable = (parent)->findChild<Type *>(QStringLiteral(name));             \
+#define FIND(Type, variable, parent, name)                                                                             \
+    Type *variable = (parent)->findChild<Type *>(QStringLiteral(name));                                                \
     QVERIFY2(variable, "no " #Type " named " name)
 
 // A test main with an isolated environment set up before the application starts.
-#define MORVANE_TEST_MAIN(TestClass)                                                \
-    int main(int argc, char *argv[])                                                \
-    {                                                                               \
-        ::testsupport::IsolatedEnvironment environment;                             \
-        QApplication application(argc, argv);                                       \
-        TestClass test;                                                             \
-        QTEST_SET_MAIN_SOURCE_PATH                                                  \
-        return QTest::qExec(&test, argc, argv);                                     \
+#define MORVANE_TEST_MAIN(TestClass)                                                                                   \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        ::testsupport::IsolatedEnvironment environment;                                                                \
+        QApplication application(argc, argv);                                                                          \
+        TestClass test;                                                                                                \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }

@@ -77,8 +77,7 @@ void addHalo(QImage &image, const QRect &area, const QColor &of, const QColor &h
             bool touches = false;
             for (int dy = -1; dy <= 1 && !touches; ++dy)
                 for (int dx = -1; dx <= 1 && !touches; ++dx)
-                    touches = before.rect().contains(x + dx, y + dy)
-                              && before.pixelColor(x + dx, y + dy) == of;
+                    touches = before.rect().contains(x + dx, y + dy) && before.pixelColor(x + dx, y + dy) == of;
             if (touches)
                 image.setPixelColor(x, y, halo);
         }
@@ -95,8 +94,8 @@ QFont uiFont(int pixelSize, bool bold = false)
 
 // A rounded rectangle with a vertical gradient, a border and a one-pixel
 // light inner edge along the top: the raised look of XP-era buttons.
-void drawBevelRect(QPainter &p, const QRectF &rect, const QColor &top, const QColor &bottom,
-                   const QColor &border, qreal radius = 3.0)
+void drawBevelRect(QPainter &p, const QRectF &rect, const QColor &top, const QColor &bottom, const QColor &border,
+                   qreal radius = 3.0)
 {
     p.save();
     QLinearGradient fill(rect.topLeft(), rect.bottomLeft());
@@ -108,8 +107,7 @@ void drawBevelRect(QPainter &p, const QRectF &rect, const QColor &top, const QCo
     p.drawRoundedRect(outer, radius, radius);
     p.setPen(QPen(QColor(255, 255, 255, 170), 1.0));
     p.setBrush(Qt::NoBrush);
-    p.drawLine(QPointF(outer.left() + radius, outer.top() + 1.0),
-               QPointF(outer.right() - radius, outer.top() + 1.0));
+    p.drawLine(QPointF(outer.left() + radius, outer.top() + 1.0), QPointF(outer.right() - radius, outer.top() + 1.0));
     p.restore();
 }
 
@@ -120,14 +118,11 @@ void enterDesignBox(QPainter &p, const QRectF &box, qreal designSize)
     p.scale(box.width() / designSize, box.height() / designSize);
 }
 
-void drawTriangle(QPainter &p, QPointF centre, qreal halfWidth, qreal height, bool pointingUp,
-                  const QColor &colour)
+void drawTriangle(QPainter &p, QPointF centre, qreal halfWidth, qreal height, bool pointingUp, const QColor &colour)
 {
     const qreal tipY = pointingUp ? centre.y() - height / 2 : centre.y() + height / 2;
     const qreal baseY = pointingUp ? centre.y() + height / 2 : centre.y() - height / 2;
-    const QPointF points[] = {{centre.x(), tipY},
-                              {centre.x() - halfWidth, baseY},
-                              {centre.x() + halfWidth, baseY}};
+    const QPointF points[] = {{centre.x(), tipY}, {centre.x() - halfWidth, baseY}, {centre.x() + halfWidth, baseY}};
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
@@ -150,8 +145,7 @@ void drawPerson(QPainter &p, QPointF headCentre, qreal headRadius, const QColor 
     const qreal top = headCentre.y() + headRadius * 1.05;
     QPainterPath shoulders;
     shoulders.moveTo(headCentre.x() - w, top + headRadius * 2.0);
-    shoulders.cubicTo(headCentre.x() - w, top, headCentre.x() + w, top, headCentre.x() + w,
-                      top + headRadius * 2.0);
+    shoulders.cubicTo(headCentre.x() - w, top, headCentre.x() + w, top, headCentre.x() + w, top + headRadius * 2.0);
     shoulders.closeSubpath();
     p.drawPath(shoulders);
     p.setBrush(QColor(255, 220, 185));
@@ -162,8 +156,8 @@ void drawPerson(QPainter &p, QPointF headCentre, qreal headRadius, const QColor 
 // ---------------------------------------------------------------- penguin
 
 const Palette kPenguinPixels = {
-    {'K', QColor(24, 26, 32)},   {'W', QColor(250, 250, 250)}, {'O', QColor(245, 150, 30)},
-    {'R', QColor(214, 40, 40)},  {'P', QColor(255, 150, 170)},
+    {'K', QColor(24, 26, 32)},  {'W', QColor(250, 250, 250)}, {'O', QColor(245, 150, 30)},
+    {'R', QColor(214, 40, 40)}, {'P', QColor(255, 150, 170)},
 };
 
 // Hand-tuned 16 x 16 version of the penguin: a vector drawing turns to mush
@@ -348,25 +342,9 @@ QImage drawMainCursor()
     QImage image = transparentCanvas(32, 32);
     paintPixelArt(image,
                   {
-                      "X",
-                      "XX",
-                      "XoX",
-                      "XooX",
-                      "XoooX",
-                      "XooooX",
-                      "XoooooX",
-                      "XooooooX",
-                      "XoooooooX",
-                      "XooooooooX",
-                      "XoooooooooX",
-                      "XooooooXXXXX",
-                      "XoooXooX",
-                      "XooXXooX",
-                      "XoX..XooX",
-                      "XX...XooX",
-                      "X.....XooX",
-                      "......XooX",
-                      ".......XX",
+                      "X",         "XX",        "XoX",        "XooX",        "XoooX",        "XooooX",   "XoooooX",
+                      "XooooooX",  "XoooooooX", "XooooooooX", "XoooooooooX", "XooooooXXXXX", "XoooXooX", "XooXXooX",
+                      "XoX..XooX", "XX...XooX", "X.....XooX", "......XooX",  ".......XX",
                   },
                   kCursorPixels);
     const QPoint penguinAt(12, 18);
@@ -396,26 +374,11 @@ QImage drawPointingHandCursor()
     QImage image = transparentCanvas(32, 32);
     paintPixelArt(image,
                   {
-                      "....XXX..........",
-                      "...XoooX.........",
-                      "...XoooX.........",
-                      "...XoooX.........",
-                      "...XoooX.........",
-                      "...XoooXXX.......",
-                      "...XoooXooXXX....",
-                      "...XoooXooXooX...",
-                      "XX.XoooXooXooXX..",
-                      "XoXXoooXooXooXoX.",
-                      "XooXoooXooXooXoX.",
-                      "XooooooooooooooX.",
-                      "XooooooooooooooX.",
-                      ".XoooooooooooooX.",
-                      ".XooooooooooooX..",
-                      "..XoooooooooooX..",
-                      "..XooooooooooX...",
-                      "...XoooooooooX...",
-                      "...XoooooooooX...",
-                      "...XXXXXXXXXXX...",
+                      "....XXX..........", "...XoooX.........", "...XoooX.........", "...XoooX.........",
+                      "...XoooX.........", "...XoooXXX.......", "...XoooXooXXX....", "...XoooXooXooX...",
+                      "XX.XoooXooXooXX..", "XoXXoooXooXooXoX.", "XooXoooXooXooXoX.", "XooooooooooooooX.",
+                      "XooooooooooooooX.", ".XoooooooooooooX.", ".XooooooooooooX..", "..XoooooooooooX..",
+                      "..XooooooooooX...", "...XoooooooooX...", "...XoooooooooX...", "...XXXXXXXXXXX...",
                   },
                   kCursorPixels);
     return image;
@@ -693,7 +656,7 @@ QImage drawPreviewIcons()
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const std::vector<std::function<void(QPainter &, const QRectF &)>> icons = {
-        drawFriendsIcon, drawGroupsIcon, drawMailIcon, drawFolderIcon,
+        drawFriendsIcon, drawGroupsIcon, drawMailIcon,  drawFolderIcon,
         drawPhoneIcon,   drawMusicIcon,  drawGlobeIcon, drawGearIcon,
     };
     const qreal slot = qreal(height) / icons.size();
@@ -731,7 +694,7 @@ QImage drawPreviewButtons(const QImage &penguin16)
     // top row: text-message button plus three small tool icons
     drawLabelledButton(p, QRect(3, 2, 68, 21), drawSpeechBubbleIcon, QStringLiteral("短信"));
     const std::vector<std::function<void(QPainter &, const QRectF &)>> tools = {drawSmileyIcon, drawMailIcon,
-                                                                              drawMusicIcon};
+                                                                                drawMusicIcon};
     for (int i = 0; i < int(tools.size()); ++i)
         tools[i](p, QRectF(78 + i * 22, 4, 17, 17));
 
@@ -889,8 +852,8 @@ void drawRoundGlassesAndEyes(QPainter &p)
     p.drawArc(QRectF(210, 128, 50, 22), 30 * 16, 120 * 16);
 
     // eyes, a little cross-eyed
-    for (const auto &[centre, pupil] : {std::pair{leftLens, QPointF(158, 184)},
-                                        std::pair{rightLens, QPointF(224, 182)}}) {
+    for (const auto &[centre, pupil] :
+         {std::pair{leftLens, QPointF(158, 184)}, std::pair{rightLens, QPointF(224, 182)}}) {
         p.setPen(QPen(QColor(90, 70, 60), 2.0));
         p.setBrush(Qt::white);
         p.drawEllipse(centre + QPointF(0, 3), 17, 13);
@@ -970,8 +933,8 @@ QImage drawAboutPortrait()
     p.fillRect(image.rect(), background);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 70));
-    for (const QPointF dot : {QPointF(40, 50), QPointF(330, 70), QPointF(60, 220), QPointF(345, 240),
-                              QPointF(300, 20), QPointF(25, 140)})
+    for (const QPointF dot :
+         {QPointF(40, 50), QPointF(330, 70), QPointF(60, 220), QPointF(345, 240), QPointF(300, 20), QPointF(25, 140)})
         p.drawEllipse(dot, 14, 14);
 
     drawPlaidShirt(p);
@@ -1066,24 +1029,10 @@ QImage drawBadged16(Badge badge)
     const BadgeColours colours = badgeColours(badge);
     const Palette palette = {{'b', colours.dark}, {'w', Qt::white}};
     const Rows music = {
-        "..bbbb..",
-        ".bwwwwb.",
-        "bbwbbwbb",
-        "bbwbbwbb",
-        "bwwbwwbb",
-        "bwwbwwbb",
-        ".bbbbbb.",
-        "..bbbb..",
+        "..bbbb..", ".bwwwwb.", "bbwbbwbb", "bbwbbwbb", "bwwbwwbb", "bwwbwwbb", ".bbbbbb.", "..bbbb..",
     };
     const Rows help = {
-        "..bbbb..",
-        ".bbwwbb.",
-        "bbwbbwbb",
-        "bbbbwbbb",
-        "bbbwbbbb",
-        "bbbbbbbb",
-        ".bbwbbb.",
-        "..bbbb..",
+        "..bbbb..", ".bbwwbb.", "bbwbbwbb", "bbbbwbbb", "bbbwbbbb", "bbbbbbbb", ".bbwbbb.", "..bbbb..",
     };
     paintPixelArt(image, badge == Badge::Music ? music : help, palette, QPoint(0, 8));
     return image;
@@ -1237,20 +1186,21 @@ const char kNotesSvg[] = R"svg(    <path d="M-1.4 -4.6V3.6M5 -5.9V2.4" stroke="#
     <ellipse transform="translate(3.1 2.7) rotate(-22)" rx="2.4" ry="1.75"/>
 )svg";
 
-const char kQuestionMarkSvg[] = R"svg(    <path d="M-3 -2.6C-3 -5.8 3.2 -6 3 -2.4C2.9 -0.6 0.2 -0.2 0.2 2" fill="none" stroke="#ffffff" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>
+const char kQuestionMarkSvg[] =
+    R"svg(    <path d="M-3 -2.6C-3 -5.8 3.2 -6 3 -2.4C2.9 -0.6 0.2 -0.2 0.2 2" fill="none" stroke="#ffffff" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>
     <circle cx="0.2" cy="5.2" r="1.45"/>
 )svg";
 
 QByteArray desktopIconSvg(Badge badge)
 {
-    QString svg = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\" viewBox=\"0 0 48 48\">\n");
+    QString svg =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\" viewBox=\"0 0 48 48\">\n");
     svg += QLatin1String(kPenguinSvg);
     if (badge != Badge::None) {
         const BadgeColours colours = badgeColours(badge);
-        svg += QString::fromLatin1(kBadgeSvg)
-                   .arg(colours.light.name(), colours.dark.name(), colours.edge.name(),
-                        QLatin1String(badge == Badge::Music ? kNotesSvg : kQuestionMarkSvg));
+        svg += QString::fromLatin1(kBadgeSvg).arg(colours.light.name(), colours.dark.name(), colours.edge.name(),
+                                                  QLatin1String(badge == Badge::Music ? kNotesSvg : kQuestionMarkSvg));
     }
     svg += QStringLiteral("</svg>\n");
     return svg.toUtf8();
@@ -1259,9 +1209,9 @@ QByteArray desktopIconSvg(Badge badge)
 // ---------------------------------------------------------------- output
 
 struct Artwork {
-    QString path;   // relative to the repository root
+    QString path; // relative to the repository root
     QImage image;
-    const char *format;  // "PNG" or "BMP"
+    const char *format; // "PNG" or "BMP"
 };
 
 bool isMonochrome(const QImage &image)
@@ -1314,7 +1264,8 @@ void writeDesktopIconSheet(const std::vector<std::pair<QString, Badge>> &icons, 
     QPainter p(&sheet);
     int top = 0;
     for (const auto &[name, badge] : icons) {
-        for (const auto &[left, background] : {std::pair{0, QColor(236, 236, 236)}, std::pair{panelWidth, QColor(40, 42, 48)}}) {
+        for (const auto &[left, background] :
+             {std::pair{0, QColor(236, 236, 236)}, std::pair{panelWidth, QColor(40, 42, 48)}}) {
             p.fillRect(QRect(left, top, panelWidth, rowHeight), background);
             int x = left + gap;
             for (const int size : sizes) {
@@ -1324,8 +1275,8 @@ void writeDesktopIconSheet(const std::vector<std::pair<QString, Badge>> &icons, 
         }
         int x = gap;
         for (const int size : {16, 32}) {
-            const QImage big = drawDesktopIcon(badge, size).scaled(enlarged, enlarged, Qt::IgnoreAspectRatio,
-                                                                   Qt::FastTransformation);
+            const QImage big =
+                drawDesktopIcon(badge, size).scaled(enlarged, enlarged, Qt::IgnoreAspectRatio, Qt::FastTransformation);
             QImage shown = checkerboard(big.size());
             QPainter(&shown).drawImage(0, 0, big);
             p.drawImage(x, top + rowHeight + gap / 2, shown);
@@ -1429,8 +1380,8 @@ int main(int argc, char **argv)
     const std::vector<int> desktopIconSizes = {16, 32, 48, 64, 128, 256};
     for (const auto &[name, badge] : desktopIcons)
         for (const int size : desktopIconSizes)
-            artworks.push_back({QStringLiteral("packaging/icons/%1-%2.png").arg(name).arg(size),
-                                drawDesktopIcon(badge, size), "PNG"});
+            artworks.push_back(
+                {QStringLiteral("packaging/icons/%1-%2.png").arg(name).arg(size), drawDesktopIcon(badge, size), "PNG"});
 
     for (const QString cursor : {QStringLiteral("main-cursor"), QStringLiteral("pointing-hand")})
         for (const Artwork &art : artworks)

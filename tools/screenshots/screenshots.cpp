@@ -104,7 +104,8 @@ int main(int argc, char *argv[])
         userDirs.write("XDG_MUSIC_DIR=\"$HOME/\xe9\x9f\xb3\xe4\xb9\x90\"\n");
     userDirs.close();
     // A few tunes of the user's own for the setter's file list to show (the note is left out).
-    for (const QString &name : {QStringLiteral("海边的风.mp3"), QStringLiteral("晚安.mid"), QStringLiteral("说明.txt")}) {
+    for (const QString &name :
+         {QStringLiteral("海边的风.mp3"), QStringLiteral("晚安.mid"), QStringLiteral("说明.txt")}) {
         QFile file(QDir(music).filePath(name));
         if (file.open(QIODevice::WriteOnly))
             file.write("-");
@@ -175,7 +176,7 @@ int main(int argc, char *argv[])
         browse->click();
     if (QWidget *browse = window("Form2")) {
         shoot(browse, QStringLiteral("browse.png"));
-        browse->close();  // the setter's browse window has the same name
+        browse->close(); // the setter's browse window has the same name
     }
 
     trigger(form1, "about");

@@ -105,7 +105,7 @@ Line parseMelody(const std::string &text, int tonic, int barTicks, const std::st
     int tick = 0;
     int barStart = 0;
     int bar = 1;
-    int lastNote = -1;   // index into line.notes of the note a "-" would hold, -1 after a rest
+    int lastNote = -1; // index into line.notes of the note a "-" would hold, -1 after a rest
     for (const std::string &token : tokens(text)) {
         if (token == "|") {
             if (tick - barStart != barTicks)
@@ -170,16 +170,15 @@ Line parseMelody(const std::string &text, int tonic, int barTicks, const std::st
 struct Chord {
     int tick;
     int duration;
-    int root = 0;                 // semitones above the tonic's pitch class
-    std::vector<int> intervals;   // above the root; empty = no chord
+    int root = 0; // semitones above the tonic's pitch class
+    std::vector<int> intervals; // above the root; empty = no chord
 };
 
 std::vector<int> qualityIntervals(const std::string &quality, const std::string &where)
 {
     static const std::map<std::string, std::vector<int>> table = {
-        {"", {0, 4, 7}},        {"m", {0, 3, 7}},       {"7", {0, 4, 7, 10}},   {"M7", {0, 4, 7, 11}},
-        {"m7", {0, 3, 7, 10}},  {"s2", {0, 2, 7}},      {"s4", {0, 5, 7}},      {"a9", {0, 4, 7, 14}},
-        {"6", {0, 4, 7, 9}},
+        {"", {0, 4, 7}},   {"m", {0, 3, 7}},  {"7", {0, 4, 7, 10}},  {"M7", {0, 4, 7, 11}}, {"m7", {0, 3, 7, 10}},
+        {"s2", {0, 2, 7}}, {"s4", {0, 5, 7}}, {"a9", {0, 4, 7, 14}}, {"6", {0, 4, 7, 9}},
     };
     const auto found = table.find(quality);
     if (found == table.end())
@@ -241,28 +240,28 @@ struct Control {
 struct Track {
     std::string name;
     int channel = 0;
-    int program = 0;       // -1 for the percussion channel
-    int volume = 96;       // CC7
-    int pan = 64;          // CC10
-    int reverb = 48;       // CC91
-    int chorus = 0;        // CC93
+    int program = 0; // -1 for the percussion channel
+    int volume = 96; // CC7
+    int pan = 64; // CC10
+    int reverb = 48; // CC91
+    int chorus = 0; // CC93
     std::vector<Note> notes;
     std::vector<Control> controls;
 };
 
 struct Tune {
     int number = 0;
-    std::string nameAscii;      // sequence name (meta 03)
-    std::string nameText;       // title and origin, UTF-8 (meta 01)
-    int tonic = 60;             // MIDI note of the melody's "1"; also names the key
-    int tempo = 90;             // beats a minute
+    std::string nameAscii; // sequence name (meta 03)
+    std::string nameText; // title and origin, UTF-8 (meta 01)
+    int tonic = 60; // MIDI note of the melody's "1"; also names the key
+    int tempo = 90; // beats a minute
     int beatsPerBar = 4;
-    int keySharps = 0;          // key signature: sharps (>0) or flats (<0)
+    int keySharps = 0; // key signature: sharps (>0) or flats (<0)
     bool minorKey = false;
-    int ritardandoBeats = 4;    // the last beats slow down gradually ...
-    double ritardandoTo = 0.7;  // ... to this share of the tempo
+    int ritardandoBeats = 4; // the last beats slow down gradually ...
+    double ritardandoTo = 0.7; // ... to this share of the tempo
     std::vector<Track> tracks;
-    int length = 0;             // ticks of music, without the closing tail
+    int length = 0; // ticks of music, without the closing tail
 
     int barTicks() const { return beatsPerBar * PPQ; }
 };
@@ -278,7 +277,10 @@ struct Wobble {
     }
 };
 
-int clampVelocity(int v) { return std::clamp(v, 1, 127); }
+int clampVelocity(int v)
+{
+    return std::clamp(v, 1, 127);
+}
 
 bool inBars(int tick, int barTicks, int fromBar, int toBar)
 {
@@ -340,9 +342,9 @@ std::vector<int> arpeggioTones(const Chord &chord, int tonic, int low)
 
 struct MelodyStyle {
     int velocity = 88;
-    double gate = 0.95;         // share of each note's length that sounds
-    int vibrato = 0;            // CC1 depth reached on long notes (0: none)
-    int tremoloFrom = 0;        // notes at least this long are played as repeated strokes (0: never)
+    double gate = 0.95; // share of each note's length that sounds
+    int vibrato = 0; // CC1 depth reached on long notes (0: none)
+    int tremoloFrom = 0; // notes at least this long are played as repeated strokes (0: never)
     int tremoloStep = PPQ / 8;
     int transpose = 0;
     int fromBar = 0, toBar = 1 << 20;
@@ -399,7 +401,10 @@ struct ChordStyle {
     int fromBar = 0, toBar = 1 << 20;
 };
 
-bool isLast(const std::vector<Chord> &chords, const Chord &chord) { return &chord == &chords.back(); }
+bool isLast(const std::vector<Chord> &chords, const Chord &chord)
+{
+    return &chord == &chords.back();
+}
 
 // Sustained chords (strings, pads, choir) in close position around `centre`.
 void addPad(Track &track, const std::vector<Chord> &chords, const Tune &tune, int centre, int count,
@@ -431,8 +436,8 @@ void addArpeggio(Track &track, const std::vector<Chord> &chords, const Tune &tun
             const int roll = PPQ / 10;
             for (size_t k = 0; k < tones.size(); ++k) {
                 const int start = chord.tick + int(k) * roll;
-                track.notes.push_back({start, chord.tick + chord.duration - start, tones[k],
-                                       clampVelocity(style.velocity + 4 - int(k))});
+                track.notes.push_back(
+                    {start, chord.tick + chord.duration - start, tones[k], clampVelocity(style.velocity + 4 - int(k))});
             }
             continue;
         }
@@ -480,10 +485,10 @@ void addComp(Track &track, const std::vector<Chord> &chords, const Tune &tune, i
 }
 
 enum class BassStyle {
-    Held,       // the root for the whole chord
-    Halves,     // the root, then the fifth halfway through a chord of a bar or more
-    Steps,      // root and fifth in turn on every beat, short
-    Waltz,      // the root on the bar's first beat, held through the bar (3/4)
+    Held, // the root for the whole chord
+    Halves, // the root, then the fifth halfway through a chord of a bar or more
+    Steps, // root and fifth in turn on every beat, short
+    Waltz, // the root on the bar's first beat, held through the bar (3/4)
 };
 
 void addBass(Track &track, const std::vector<Chord> &chords, const Tune &tune, int low, BassStyle bassStyle,
@@ -532,8 +537,7 @@ void addPercussion(Track &track, const Tune &tune, const std::vector<Stroke> &pa
             track.notes.push_back({bar * tune.barTicks() + s.offset, PPQ / 8, s.key, s.velocity});
 }
 
-Track makeTrack(const std::string &name, int channel, int program, int volume, int pan, int reverb,
-                int chorus = 0)
+Track makeTrack(const std::string &name, int channel, int program, int volume, int pan, int reverb, int chorus = 0)
 {
     Track track;
     track.name = name;
@@ -566,26 +570,26 @@ Tune tune1()
     Tune tune;
     tune.number = 1;
     tune.nameAscii = "Songbie (Farewell)";
-    tune.nameText = "\xE9\x80\x81\xE5\x88\xAB (Songbie) - melody J. P. Ordway 1851, public domain; arranged for Morvane";
+    tune.nameText =
+        "\xE9\x80\x81\xE5\x88\xAB (Songbie) - melody J. P. Ordway 1851, public domain; arranged for Morvane";
     tune.tonic = 77; // F5
     tune.tempo = 66;
     tune.keySharps = -1;
     tune.ritardandoBeats = 6;
     tune.ritardandoTo = 0.72;
     const std::string melody =
-        "0 0 0 0 | 0 0 0 0 |"                                                       // intro
-        "5 3/ 5/ 1' - | 6 1' 5 - | 5 1/ 2/ 3 2/ 1/ | 2 - - - |"                     // 长亭外，古道边，芳草碧连天
-        "5 3/ 5/ 1'. 7/ | 6 1' 5 - | 5 2/ 3/ 4. 7,/ | 1 - - - |"                    // 晚风拂柳笛声残，夕阳山外山
-        "6 1' 1' - | 7 6/ 7/ 1' - | 6/ 7/ 1'/ 6/ 6/ 5/ 3/ 1/ | 2 - - - |"           // 天之涯，地之角，知交半零落
-        "5 3/ 5/ 1'. 7/ | 6 1' 5 - | 5 2/ 3/ 4. 7,/ | 1 - - - |"                    // 一觚浊酒尽余欢，今宵别梦寒
-        "5 3/ 5/ 1' - | 1' - - - |";                                                // echo of the opening
-    const std::string chart =
-        "1 | 4 5 |"
-        "1 | 4 1 | 1 | 5 |"
-        "1 | 4 1 | 1 57 | 1 |"
-        "4 | 5 1 | 4 6m | 5 |"
-        "1 | 4 1 | 1 57 | 1 |"
-        "1 4 | 1 |";
+        "0 0 0 0 | 0 0 0 0 |" // intro
+        "5 3/ 5/ 1' - | 6 1' 5 - | 5 1/ 2/ 3 2/ 1/ | 2 - - - |" // 长亭外，古道边，芳草碧连天
+        "5 3/ 5/ 1'. 7/ | 6 1' 5 - | 5 2/ 3/ 4. 7,/ | 1 - - - |" // 晚风拂柳笛声残，夕阳山外山
+        "6 1' 1' - | 7 6/ 7/ 1' - | 6/ 7/ 1'/ 6/ 6/ 5/ 3/ 1/ | 2 - - - |" // 天之涯，地之角，知交半零落
+        "5 3/ 5/ 1'. 7/ | 6 1' 5 - | 5 2/ 3/ 4. 7,/ | 1 - - - |" // 一觚浊酒尽余欢，今宵别梦寒
+        "5 3/ 5/ 1' - | 1' - - - |"; // echo of the opening
+    const std::string chart = "1 | 4 5 |"
+                              "1 | 4 1 | 1 | 5 |"
+                              "1 | 4 1 | 1 57 | 1 |"
+                              "4 | 5 1 | 4 6m | 5 |"
+                              "1 | 4 1 | 1 57 | 1 |"
+                              "1 4 | 1 |";
     const std::string where = "tune 1";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -624,26 +628,25 @@ Tune tune2()
     Tune tune;
     tune.number = 2;
     tune.nameAscii = "Youyi Dijiu Tianchang (Auld Lang Syne)";
-    tune.nameText = "\xE5\x8F\x8B\xE8\xB0\x8A\xE5\x9C\xB0\xE4\xB9\x85\xE5\xA4\xA9\xE9\x95\xBF (Auld Lang Syne) - traditional Scottish melody, public domain; arranged for Morvane";
+    tune.nameText = "\xE5\x8F\x8B\xE8\xB0\x8A\xE5\x9C\xB0\xE4\xB9\x85\xE5\xA4\xA9\xE9\x95\xBF (Auld Lang Syne) - "
+                    "traditional Scottish melody, public domain; arranged for Morvane";
     tune.tonic = 67; // G4
     tune.tempo = 80;
     tune.keySharps = 1;
     tune.ritardandoBeats = 6;
     tune.ritardandoTo = 0.7;
-    const std::string melody =
-        "0 0 0 0 | 0 0 0 5, |"
-        "1. 1/ 1 3 | 2. 1/ 2 3 | 1. 1/ 3 5 | 6 - - 6 |"      // verse
-        "5. 3/ 3 1 | 2. 1/ 2 3 | 1. 6,/ 6, 5, | 1 - - 6 |"
-        "5. 3/ 3 1 | 2. 1/ 2 6 | 5. 3/ 3 5 | 6 - - 1' |"     // chorus
-        "5. 3/ 3 1 | 2. 1/ 2 3 | 1. 6,/ 6, 5, | 1 - - - |"
-        "1. 6,/ 6, 5, | 1 - - - |";                         // echo of the last line
-    const std::string chart =
-        "1 | 4 5 |"
-        "1 | 5 | 1 | 4 |"
-        "1 | 5 | 4 - 2m 5 | 1 - - 4 |"
-        "1 | 5 - 2m - | 1 | 4 |"
-        "1 | 5 | 4 - 2m 5 | 1 |"
-        "4 - 2m 5 | 1 |";
+    const std::string melody = "0 0 0 0 | 0 0 0 5, |"
+                               "1. 1/ 1 3 | 2. 1/ 2 3 | 1. 1/ 3 5 | 6 - - 6 |" // verse
+                               "5. 3/ 3 1 | 2. 1/ 2 3 | 1. 6,/ 6, 5, | 1 - - 6 |"
+                               "5. 3/ 3 1 | 2. 1/ 2 6 | 5. 3/ 3 5 | 6 - - 1' |" // chorus
+                               "5. 3/ 3 1 | 2. 1/ 2 3 | 1. 6,/ 6, 5, | 1 - - - |"
+                               "1. 6,/ 6, 5, | 1 - - - |"; // echo of the last line
+    const std::string chart = "1 | 4 5 |"
+                              "1 | 5 | 1 | 4 |"
+                              "1 | 5 | 4 - 2m 5 | 1 - - 4 |"
+                              "1 | 5 - 2m - | 1 | 4 |"
+                              "1 | 5 | 4 - 2m 5 | 1 |"
+                              "4 - 2m 5 | 1 |";
     const std::string where = "tune 2";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -691,20 +694,19 @@ Tune tune3()
     tune.ritardandoTo = 0.65;
     const std::string melody =
         "0 0 | 0 0 | 0 0 | 0 0 |"
-        "5 6/ 1'/ | 6 5/ 3/ | 2 3/ 5/ | 3 - | 5 6/ 1'/ | 2'/ 1'/ 6/ 5/ | 3 2/ 3/ | 5 - |"         // A
-        "6 1'/ 6/ | 5 3/ 5/ | 6 5/ 3/ | 2 - | 3 5/ 3/ | 2/ 1/ 6,/ 1/ | 2 3/ 2/ | 1 - |"          // A'
+        "5 6/ 1'/ | 6 5/ 3/ | 2 3/ 5/ | 3 - | 5 6/ 1'/ | 2'/ 1'/ 6/ 5/ | 3 2/ 3/ | 5 - |" // A
+        "6 1'/ 6/ | 5 3/ 5/ | 6 5/ 3/ | 2 - | 3 5/ 3/ | 2/ 1/ 6,/ 1/ | 2 3/ 2/ | 1 - |" // A'
         "1'/ 1'/ 6/ 1'/ | 2' 1'/ 6/ | 5/ 6/ 1'/ 2'/ | 3' - | 2'/ 3'/ 2'/ 1'/ | 6 5/ 6/ | 1'/ 2'/ 1'/ 6/ | 5 - |" // B
-        "3/ 5/ 6/ 1'/ | 5 3/ 2/ | 1/ 2/ 3/ 5/ | 6 - | 5/ 6/ 5/ 3/ | 2 3/ 5/ | 6,/ 1/ 2/ 3/ | 2 - |"          // B'
-        "5 6/ 1'/ | 6 5/ 3/ | 2 3/ 5/ | 3 - | 3 5/ 3/ | 2/ 1/ 6,/ 1/ | 2 3/ 2/ | 1 - |"         // A''
-        "6/ 5/ 3/ 5/ | 6 1' | 5/ 6/ 5/ 3/ | 2 - | 3/ 5/ 2/ 3/ | 1 - | - - |";                   // coda
-    const std::string chart =
-        "1 | 4 | 1 | 5 |"
-        "1 | 6m | 5 | 3m | 1 | 2m | 1 | 5 |"
-        "4 | 1 | 6m | 5 | 1 | 2m | 5 | 1 |"
-        "4 | 2m | 5 | 1 | 2m | 6m | 4 | 5 |"
-        "6m | 3m | 1 | 4 | 1 | 5 | 2m | 5 |"
-        "1 | 6m | 5 | 3m | 1 | 2m | 5 | 1 |"
-        "4 | 4 | 1 | 5 | 5 | 1 | 1 |";
+        "3/ 5/ 6/ 1'/ | 5 3/ 2/ | 1/ 2/ 3/ 5/ | 6 - | 5/ 6/ 5/ 3/ | 2 3/ 5/ | 6,/ 1/ 2/ 3/ | 2 - |" // B'
+        "5 6/ 1'/ | 6 5/ 3/ | 2 3/ 5/ | 3 - | 3 5/ 3/ | 2/ 1/ 6,/ 1/ | 2 3/ 2/ | 1 - |" // A''
+        "6/ 5/ 3/ 5/ | 6 1' | 5/ 6/ 5/ 3/ | 2 - | 3/ 5/ 2/ 3/ | 1 - | - - |"; // coda
+    const std::string chart = "1 | 4 | 1 | 5 |"
+                              "1 | 6m | 5 | 3m | 1 | 2m | 1 | 5 |"
+                              "4 | 1 | 6m | 5 | 1 | 2m | 5 | 1 |"
+                              "4 | 2m | 5 | 1 | 2m | 6m | 4 | 5 |"
+                              "6m | 3m | 1 | 4 | 1 | 5 | 2m | 5 |"
+                              "1 | 6m | 5 | 3m | 1 | 2m | 5 | 1 |"
+                              "4 | 4 | 1 | 5 | 5 | 1 | 1 |";
     const std::string where = "tune 3";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -726,16 +728,16 @@ Tune tune3()
     Track koto = makeTrack("Koto (guzheng)", 2, 107, 90, 40, 56);
     ChordStyle arp;
     arp.velocity = 50;
-    arp.toBar = 4;                                  // intro: sixteenth-note ripples
+    arp.toBar = 4; // intro: sixteenth-note ripples
     addArpeggio(koto, chords, tune, 50, {0, 1, 2, 3, 4, 5, 4, 3}, PPQ / 4, 2, arp);
     arp.fromBar = 4;
-    arp.toBar = 20;                                 // A and A': eighths
+    arp.toBar = 20; // A and A': eighths
     addArpeggio(koto, chords, tune, 50, {0, 2, 3, 4}, PPQ / 2, 2, arp);
     arp.fromBar = 20;
-    arp.toBar = 36;                                 // B and B': sixteenths
+    arp.toBar = 36; // B and B': sixteenths
     addArpeggio(koto, chords, tune, 50, {0, 2, 3, 4, 5, 4, 3, 2}, PPQ / 4, 2, arp);
     arp.fromBar = 36;
-    arp.toBar = bars;                               // return and coda
+    arp.toBar = bars; // return and coda
     addArpeggio(koto, chords, tune, 50, {0, 2, 3, 4}, PPQ / 2, 2, arp);
 
     Track bass = makeTrack("Acoustic bass", 3, 32, 94, 64, 36);
@@ -764,20 +766,18 @@ Tune tune4()
     tune.minorKey = true;
     tune.ritardandoBeats = 6;
     tune.ritardandoTo = 0.72;
-    const std::string melody =
-        "0 0 0 0 | 0 0 0 0 |"
-        "6, 1/ 2/ 3 - | 5/ 3/ 2/ 1/ 2 - | 3 5/ 6/ 5 3/ 2/ | 1 6,/ 1/ 6, - |"
-        "6, 1/ 2/ 3 5 | 6. 5/ 3 2/ 3/ | 1 2/ 3/ 5 6/ 5/ | 3 - - - |"
-        "6 1'/ 2'/ 3' - | 2'/ 1'/ 6/ 5/ 6 - | 5 6/ 1'/ 6 5/ 3/ | 2 3/ 5/ 3 - |"
-        "6, 1/ 2/ 3 5/ 6/ | 1' 6/ 5/ 6 - | 5/ 6/ 5/ 3/ 2 1/ 2/ | 6, - - - |"
-        "0 6,/ 1/ 2 3/ 2/ | 6, - - - |";
-    const std::string chart =
-        "6m | 4 5 |"
-        "6m | 5 | 1 3m | 4 6m |"
-        "6m 3m | 4 1 | 1 5 | 3m |"
-        "4 1 | 2m 6m | 1 6m | 5 1 |"
-        "2m 1 | 4 6m | 1 5 | 6m |"
-        "4 5 | 6m |";
+    const std::string melody = "0 0 0 0 | 0 0 0 0 |"
+                               "6, 1/ 2/ 3 - | 5/ 3/ 2/ 1/ 2 - | 3 5/ 6/ 5 3/ 2/ | 1 6,/ 1/ 6, - |"
+                               "6, 1/ 2/ 3 5 | 6. 5/ 3 2/ 3/ | 1 2/ 3/ 5 6/ 5/ | 3 - - - |"
+                               "6 1'/ 2'/ 3' - | 2'/ 1'/ 6/ 5/ 6 - | 5 6/ 1'/ 6 5/ 3/ | 2 3/ 5/ 3 - |"
+                               "6, 1/ 2/ 3 5/ 6/ | 1' 6/ 5/ 6 - | 5/ 6/ 5/ 3/ 2 1/ 2/ | 6, - - - |"
+                               "0 6,/ 1/ 2 3/ 2/ | 6, - - - |";
+    const std::string chart = "6m | 4 5 |"
+                              "6m | 5 | 1 3m | 4 6m |"
+                              "6m 3m | 4 1 | 1 5 | 3m |"
+                              "4 1 | 2m 6m | 1 6m | 5 1 |"
+                              "2m 1 | 4 6m | 1 5 | 6m |"
+                              "4 5 | 6m |";
     const std::string where = "tune 4";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -822,20 +822,18 @@ Tune tune5()
     tune.keySharps = 0;
     tune.ritardandoBeats = 4;
     tune.ritardandoTo = 0.75;
-    const std::string a =
-        "1 1/ 3/ 5 3 | 4/ 4/ 6/ 4/ 3 1 | 2/ 2/ 4/ 2/ 7, 5, | 1 3 5 0 |"
-        "1 1/ 3/ 5 3 | 6/ 6/ 5/ 4/ 3 1 | 2/ 3/ 4/ 2/ 5, 7, |";
-    const std::string melody =
-        "0 0 0 0 | 0 0 0 0 |" + a + " 1 0 1' 0 |"
-        "3/ 4/ 5/ 6/ 5 3 | 4/ 5/ 6/ 7/ 6 4 | 5/ 6/ 5/ 4/ 3/ 4/ 3/ 2/ | 1/ 2/ 3/ 4/ 5 0 |"
-        "6/ 5/ 6/ 7/ 1' 6 | 5/ 4/ 5/ 6/ 5 3 | 4/ 3/ 2/ 1/ 7,/ 1/ 2/ 7,/ | 5, 0 5, 0 |"
-        + a + " 1 5, 1 0 |"
-        "5/ 4/ 3/ 2/ 1 5, | 1 0 1' 0 |";
+    const std::string a = "1 1/ 3/ 5 3 | 4/ 4/ 6/ 4/ 3 1 | 2/ 2/ 4/ 2/ 7, 5, | 1 3 5 0 |"
+                          "1 1/ 3/ 5 3 | 6/ 6/ 5/ 4/ 3 1 | 2/ 3/ 4/ 2/ 5, 7, |";
+    const std::string melody = "0 0 0 0 | 0 0 0 0 |" + a
+        + " 1 0 1' 0 |"
+          "3/ 4/ 5/ 6/ 5 3 | 4/ 5/ 6/ 7/ 6 4 | 5/ 6/ 5/ 4/ 3/ 4/ 3/ 2/ | 1/ 2/ 3/ 4/ 5 0 |"
+          "6/ 5/ 6/ 7/ 1' 6 | 5/ 4/ 5/ 6/ 5 3 | 4/ 3/ 2/ 1/ 7,/ 1/ 2/ 7,/ | 5, 0 5, 0 |"
+        + a
+        + " 1 5, 1 0 |"
+          "5/ 4/ 3/ 2/ 1 5, | 1 0 1' 0 |";
     const std::string chartA = "1 | 4 1 | 57 | 1 | 1 | 4 1 | 2m 57 | 1 |";
     const std::string chart =
-        "1 | 57 |" + chartA +
-        "1 | 4 | 3m 6m | 2m 5 | 4 | 1 | 2m 57 | 5 |" + chartA +
-        "57 1 | 1 |";
+        "1 | 57 |" + chartA + "1 | 4 | 3m 6m | 2m 5 | 4 | 1 | 2m 57 | 5 |" + chartA + "57 1 | 1 |";
     const std::string where = "tune 5";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -887,22 +885,19 @@ Tune tune6()
     tune.keySharps = -3;
     tune.ritardandoBeats = 6;
     tune.ritardandoTo = 0.7;
-    const std::string a =
-        "3/ 5/ 6/ 1'/ 5 - | 6/ 1'/ 2'/ 3'/ 2'/ 1'/ 6 | 5. 6/ 3 2/ 3/ | 5 - - - |";
-    const std::string melody =
-        "0 0 0 0 | 0 0 0 0 |" + a +
-        "2/ 3/ 5/ 6/ 1' 6/ 5/ | 3 5/ 3/ 2 1/ 2/ | 3/ 5/ 3/ 2/ 1 6,/ 1/ | 2 - - - |"
-        "5/ 6/ 1'/ 2'/ 3' 2'/ 1'/ | 6 5/ 6/ 1' - | 2'. 1'/ 6/ 5/ 3/ 5/ | 6 - - - |"
-        "1'/ 6/ 5/ 3/ 5 6/ 1'/ | 2' 1'/ 6/ 5 - | 3/ 5/ 2/ 3/ 1 6,/ 1/ | 5, - - - |" + a +
-        "3/ 2/ 1/ 6,/ 1 2/ 3/ | 5, - - - |";
-    const std::string chart =
-        "1 | 4 5 |"
-        "1 | 4 2m | 1 6m | 3m |"
-        "2m 4 | 1 5 | 1 4 | 5 |"
-        "1 6m | 4 | 2m 1 | 6m |"
-        "6m 1 | 2m 5 | 1 4 | 5s2 |"
-        "1 | 4 2m | 1 6m | 5s2 |"
-        "6m 4 | 5s2 |";
+    const std::string a = "3/ 5/ 6/ 1'/ 5 - | 6/ 1'/ 2'/ 3'/ 2'/ 1'/ 6 | 5. 6/ 3 2/ 3/ | 5 - - - |";
+    const std::string melody = "0 0 0 0 | 0 0 0 0 |" + a
+        + "2/ 3/ 5/ 6/ 1' 6/ 5/ | 3 5/ 3/ 2 1/ 2/ | 3/ 5/ 3/ 2/ 1 6,/ 1/ | 2 - - - |"
+          "5/ 6/ 1'/ 2'/ 3' 2'/ 1'/ | 6 5/ 6/ 1' - | 2'. 1'/ 6/ 5/ 3/ 5/ | 6 - - - |"
+          "1'/ 6/ 5/ 3/ 5 6/ 1'/ | 2' 1'/ 6/ 5 - | 3/ 5/ 2/ 3/ 1 6,/ 1/ | 5, - - - |"
+        + a + "3/ 2/ 1/ 6,/ 1 2/ 3/ | 5, - - - |";
+    const std::string chart = "1 | 4 5 |"
+                              "1 | 4 2m | 1 6m | 3m |"
+                              "2m 4 | 1 5 | 1 4 | 5 |"
+                              "1 6m | 4 | 2m 1 | 6m |"
+                              "6m 1 | 2m 5 | 1 4 | 5s2 |"
+                              "1 | 4 2m | 1 6m | 5s2 |"
+                              "6m 4 | 5s2 |";
     const std::string where = "tune 6";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -955,12 +950,11 @@ Tune tune7()
         "3 - 5/ 6/ | 1' - 6 | 5 - 3/ 5/ | 6 - - | 5 - 3/ 2/ | 1 - 6, | 2 - 3/ 2/ | 1 - - |"
         "1 - 2/ 3/ | 5 - 6/ 1'/ | 2' - 1'/ 6/ | 5 - - | 6 - 5/ 3/ | 2 - 3/ 5/ | 2 - 1/ 6,/ | 1 - - |"
         "5, - 6,/ 1/ | 1 - - |";
-    const std::string chart =
-        "1 | 4 |"
-        "1 | 3m | 5 | 6m | 1 | 6m | 4 | 5 |"
-        "1 | 4 | 1 | 2m | 3m | 4 | 5 | 1 |"
-        "1 | 3m | 2m | 1 | 6m | 5 | 2m - 5 | 1 |"
-        "1 - 4 | 1 |";
+    const std::string chart = "1 | 4 |"
+                              "1 | 3m | 5 | 6m | 1 | 6m | 4 | 5 |"
+                              "1 | 4 | 1 | 2m | 3m | 4 | 5 | 1 |"
+                              "1 | 3m | 2m | 1 | 6m | 5 | 2m - 5 | 1 |"
+                              "1 - 4 | 1 |";
     const std::string where = "tune 7";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -975,7 +969,7 @@ Tune tune7()
     Track musicBox = makeTrack("Music box", 1, 10, 90, 80, 60);
     ChordStyle arp;
     arp.velocity = 44;
-    addArpeggio(musicBox, chords, tune, 62, {3, 5, 4}, PPQ, 2, arp);   // twinkles above the melody
+    addArpeggio(musicBox, chords, tune, 62, {3, 5, 4}, PPQ, 2, arp); // twinkles above the melody
 
     Track choir = makeTrack("Choir", 2, 52, 88, 46, 70, 20);
     ChordStyle pad;
@@ -1005,21 +999,20 @@ Tune tune8()
     tune.keySharps = 4;
     tune.ritardandoBeats = 6;
     tune.ritardandoTo = 0.7;
-    const std::string second =
-        "3/ 5/ 6/ 5/ 3 2/ 1/ | 6,/ 1/ 2/ 3/ 5 - | 3/ 2/ 1/ 6,/ 2 3/ 2/ | 1 - - - |";
-    const std::string melody =
-        "0 0 0 0 | 0 0 0 0 |"
-        "1/ 2/ 3/ 5/ 6 5 | 3/ 5/ 6/ 1'/ 5 - | 6 1'/ 6/ 5 3/ 5/ | 2 - - - |" + second +
-        "5 1' 1'/ 2'/ 3' | 2'/ 1'/ 6/ 5/ 6 - | 5 6/ 1'/ 2' 1'/ 6/ | 5 - - - |"
-        "3' 2'/ 1'/ 6 1' | 5/ 6/ 5/ 3/ 2 - | 3/ 5/ 6/ 1'/ 2'/ 3'/ 2'/ 1'/ | 6 - 5 - |" + second +
-        "3/ 5/ 6/ 5/ 1' - | - - - - |";
+    const std::string second = "3/ 5/ 6/ 5/ 3 2/ 1/ | 6,/ 1/ 2/ 3/ 5 - | 3/ 2/ 1/ 6,/ 2 3/ 2/ | 1 - - - |";
+    const std::string melody = "0 0 0 0 | 0 0 0 0 |"
+                               "1/ 2/ 3/ 5/ 6 5 | 3/ 5/ 6/ 1'/ 5 - | 6 1'/ 6/ 5 3/ 5/ | 2 - - - |"
+        + second
+        + "5 1' 1'/ 2'/ 3' | 2'/ 1'/ 6/ 5/ 6 - | 5 6/ 1'/ 2' 1'/ 6/ | 5 - - - |"
+          "3' 2'/ 1'/ 6 1' | 5/ 6/ 5/ 3/ 2 - | 3/ 5/ 6/ 1'/ 2'/ 3'/ 2'/ 1'/ | 6 - 5 - |"
+        + second + "3/ 5/ 6/ 5/ 1' - | - - - - |";
     const std::string chartSecond = "1 6m | 2m 3m | 6m 5 | 1 |";
-    const std::string chart =
-        "1 | 5 |"
-        "1 | 6m 1 | 4 1 | 5 |" + chartSecond +
-        "1 | 2m 4 | 1 2m | 5 |"
-        "6m 4 | 1 5 | 6m 2m | 4 5 |" + chartSecond +
-        "4 1 | 1 |";
+    const std::string chart = "1 | 5 |"
+                              "1 | 6m 1 | 4 1 | 5 |"
+        + chartSecond
+        + "1 | 2m 4 | 1 2m | 5 |"
+          "6m 4 | 1 5 | 6m 2m | 4 5 |"
+        + chartSecond + "4 1 | 1 |";
     const std::string where = "tune 8";
     const Line line = parseMelody(melody, tune.tonic, tune.barTicks(), where);
     const auto chords = parseChords(chart, tune.barTicks(), where);
@@ -1055,8 +1048,8 @@ Tune tune8()
 
 struct Event {
     int tick;
-    int order;   // at one tick: metas and set-up first, note-offs, controls, then note-ons
-    int serial;  // keeps the order of insertion among equals
+    int order; // at one tick: metas and set-up first, note-offs, controls, then note-ons
+    int serial; // keeps the order of insertion among equals
     std::vector<uint8_t> bytes;
 };
 
@@ -1141,7 +1134,7 @@ double seconds(const std::vector<std::pair<int, uint32_t>> &map, int tick)
 std::vector<uint8_t> writeMidi(const Tune &tune, double *durationSeconds)
 {
     // Notes of one pitch on one channel must not overlap: a later stroke cuts the earlier one.
-    const int lead = PPQ / 4;   // a moment of quiet before the first note
+    const int lead = PPQ / 4; // a moment of quiet before the first note
     int lastTick = 0;
     std::vector<std::vector<Note>> cleaned;
     for (const Track &track : tune.tracks) {
@@ -1159,14 +1152,16 @@ std::vector<uint8_t> writeMidi(const Tune &tune, double *durationSeconds)
         }
         cleaned.push_back(std::move(notes));
     }
-    const int endTick = lastTick + 2 * PPQ;   // let the last chord die away
+    const int endTick = lastTick + 2 * PPQ; // let the last chord die away
     const auto map = tempoMap(tune);
 
     std::vector<std::vector<uint8_t>> chunks;
     {
         std::vector<Event> events;
         int serial = 0;
-        auto add = [&](int tick, std::vector<uint8_t> bytes) { events.push_back({tick, 0, serial++, std::move(bytes)}); };
+        auto add = [&](int tick, std::vector<uint8_t> bytes) {
+            events.push_back({tick, 0, serial++, std::move(bytes)});
+        };
         add(0, meta(0x03, tune.nameAscii));
         add(0, meta(0x01, tune.nameText));
         int denominatorPower = 2;
@@ -1188,7 +1183,7 @@ std::vector<uint8_t> writeMidi(const Tune &tune, double *durationSeconds)
             events.push_back({tick, order, serial++, std::move(bytes)});
         };
         add(0, 0, meta(0x03, track.name));
-        add(0, 0, {uint8_t(0xB0 | ch), 121, 0});                 // reset controllers
+        add(0, 0, {uint8_t(0xB0 | ch), 121, 0}); // reset controllers
         if (track.program >= 0)
             add(0, 0, {uint8_t(0xC0 | ch), uint8_t(track.program)});
         add(0, 0, {uint8_t(0xB0 | ch), 7, uint8_t(track.volume)});
@@ -1202,7 +1197,7 @@ std::vector<uint8_t> writeMidi(const Tune &tune, double *durationSeconds)
             add(lead + n.tick, 3, {uint8_t(0x90 | ch), uint8_t(n.pitch), uint8_t(clampVelocity(n.velocity))});
             add(lead + n.tick + n.duration, 1, {uint8_t(0x80 | ch), uint8_t(n.pitch), 64});
         }
-        add(endTick, 4, {uint8_t(0xB0 | ch), 123, 0});             // all notes off
+        add(endTick, 4, {uint8_t(0xB0 | ch), 123, 0}); // all notes off
         chunks.push_back(chunk("MTrk", events, endTick));
     }
 
@@ -1255,7 +1250,8 @@ int main(int argc, char **argv)
                 // keep the other tracks' last notes so the file's length stays the same
                 for (size_t u = 0; u < solo.tracks.size(); ++u)
                     if (u != t && !tune.tracks[u].notes.empty()) {
-                        Note last = *std::max_element(tune.tracks[u].notes.begin(), tune.tracks[u].notes.end(),
+                        Note last = *std::max_element(
+                            tune.tracks[u].notes.begin(), tune.tracks[u].notes.end(),
                             [](const Note &a, const Note &b) { return a.tick + a.duration < b.tick + b.duration; });
                         last.velocity = 1;
                         solo.tracks[u].notes.push_back(last);
