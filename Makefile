@@ -13,7 +13,7 @@ FUZZ_SECONDS ?= 60
 BIN_DIR := $(BUILD_DIR)/bin
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test asan fuzz screenshots package bench clean
+.PHONY: all deps configure build run test format asan fuzz screenshots package bench clean
 
 all: build
 
@@ -37,6 +37,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Every C++ source laid out as .clang-format says; make test checks it.
+format: deps
+	bash scripts/format
 
 asan: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_SANITIZE=ON
