@@ -52,14 +52,20 @@ struct WriteResult {
 // never cut. Success means our bytes were read back from where they landed.
 WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes);
 
+// What replaceContent does with a symbolic link in the file's place.
+enum class Links {
+    ToOrdinaryFiles, // written through when it leads to an ordinary file, else refused
+    Refused, // always refused, also one swapped in just before the write (skin.ini's rule)
+};
+
 // Replaces the whole content, all or nothing: either the new bytes are in the file, or it
-// holds what it held before. A link to an ordinary file is written through and stays a link
-// (dotfile managers keep settings so); any other link (to nothing, to itself, to a folder or
-// a device) is refused. The file keeps its permissions. The new content is written to a
+// holds what it held before. By default a link to an ordinary file is written through and
+// stays a link (dotfile managers keep settings so); any other link (to nothing, to itself, to
+// a folder or a device) is refused. The file keeps its permissions. The new content is written to a
 // hidden file beside it and swapped in; such files left behind by a program that was killed
 // meanwhile are removed. Where no new file can be made beside it, it is rewritten in place
 // and its old bytes are put back if anything fails.
-WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes);
+WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes, Links links = Links::ToOrdinaryFiles);
 
 // replaceContent with one line and its CR LF.
 WriteResult replaceWithLine(const QString &nativePath, const QByteArray &encodedLine);

@@ -486,11 +486,15 @@ WriteResult replaceInPlace(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
+WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes, Links links)
 {
-    QString path;
-    if (auto refused = followLinks(nativePath, path))
-        return *refused;
+    // Where links are refused, refuseWriting below names the link; the swap renames over the
+    // name itself, so a link put there meanwhile is replaced, never written through.
+    QString path = nativePath;
+    if (links == Links::ToOrdinaryFiles) {
+        if (auto refused = followLinks(nativePath, path))
+            return *refused;
+    }
     // A failure at the file a link leads to says so, or the user would look at the link.
     const auto told = [&](WriteResult result) {
         if (path != nativePath)

@@ -44,9 +44,14 @@ WriteResult appendBytes(const QString &nativePath, const QByteArray &bytes)
     return failure(written ? FileError::NotVerified : FileError::WriteFailed, error);
 }
 
-WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes)
+WriteResult replaceContent(const QString &nativePath, const QByteArray &bytes, Links links)
 {
     const QFileInfo info(nativePath);
+    if (links == Links::Refused && info.isSymLink()) {
+        WriteResult link = failure(FileError::IsLink);
+        link.error.linkTarget = QDir::toNativeSeparators(info.symLinkTarget());
+        return link;
+    }
     if (info.exists() && info.isDir())
         return failure(FileError::NotAFile);
     if (!info.absoluteDir().exists())

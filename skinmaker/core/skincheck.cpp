@@ -469,21 +469,18 @@ TidyOutcome tidySkinFolder(const QString &nativeFolder)
     TidyOutcome outcome = planTidy(nativeFolder);
     if (outcome.kind != TidyOutcome::Tidied)
         return outcome;
-    // Never through a link: the file elsewhere is not this skin's to rewrite.
-    if (QFileInfo(outcome.iniPath).isSymLink()) {
+    // Never through a link: the file elsewhere is not this skin's to rewrite. A linked skin.ini
+    // is refused before the backup is written, so nothing changes; the writes below refuse a
+    // link that appears meanwhile.
+    using platform::textfile::Links;
+    if (const QFileInfo ini(outcome.iniPath); ini.isSymLink()) {
         outcome.kind = TidyOutcome::WriteFailed;
         outcome.error.kind = platform::textfile::FileError::IsLink;
-        outcome.error.linkTarget = QFileInfo(outcome.iniPath).symLinkTarget();
-        return outcome;
-    }
-    if (QFileInfo(outcome.backupPath).isSymLink()) {
-        outcome.kind = TidyOutcome::BackupFailed;
-        outcome.error.kind = platform::textfile::FileError::IsLink;
-        outcome.error.linkTarget = QFileInfo(outcome.backupPath).symLinkTarget();
+        outcome.error.linkTarget = ini.symLinkTarget();
         return outcome;
     }
     if (const platform::textfile::WriteResult backup =
-            platform::textfile::replaceContent(outcome.backupPath, outcome.original);
+            platform::textfile::replaceContent(outcome.backupPath, outcome.original, Links::Refused);
         !backup.ok()) {
         outcome.kind = TidyOutcome::BackupFailed;
         outcome.error = backup.error;
@@ -498,7 +495,7 @@ TidyOutcome tidySkinFolder(const QString &nativeFolder)
         return outcome;
     }
     if (const platform::textfile::WriteResult written =
-            platform::textfile::replaceContent(outcome.iniPath, outcome.tidied);
+            platform::textfile::replaceContent(outcome.iniPath, outcome.tidied, Links::Refused);
         !written.ok()) {
         outcome.kind = TidyOutcome::WriteFailed;
         outcome.error = written.error;
